@@ -25,6 +25,8 @@ inline constexpr std::string_view kTop = "Top";                             // n
 inline constexpr std::string_view kHeight = "Height";                       // number, twips
 inline constexpr std::string_view kWidth = "Width";                         // number, twips
 inline constexpr std::string_view kShowTips = "ShowTips";                   // number, 0 or 1
+// The 8-bit code page of definition and log files that are not UTF-8 (an iconv name).
+inline constexpr std::string_view kCodePage = "CodePage"; // text
 
 // Empty LogEditor: the log opens with the desktop's program for its file type.
 inline constexpr std::string_view kDefaultLogEditor = "";
@@ -37,6 +39,7 @@ inline constexpr std::int32_t kDefaultTop = 105;
 inline constexpr std::int32_t kDefaultHeight = 9000;
 inline constexpr std::int32_t kDefaultWidth = 12000;
 inline constexpr std::int32_t kDefaultShowTips = 1;
+inline constexpr std::string_view kDefaultCodePage = "CP1252";
 
 // Recent Files key: File1 (newest) to File5, text, default empty.
 inline constexpr std::array<std::string_view, 5> kRecentFileNames = {"File1", "File2", "File3",
