@@ -64,13 +64,12 @@ void RunLog::LogStatementError(std::string_view header, std::string_view message
 
 bool WriteStartupError(const std::filesystem::path& file, std::string_view message,
                        const Clock& clock) {
-    std::FILE* raw = std::fopen(file.c_str(), "ab");
-    if (raw == nullptr)
+    std::string line = BuildLine(clock, std::string("Error: ").append(message));
+    std::FILE* stream = std::fopen(file.c_str(), "ab");
+    if (stream == nullptr)
         return false;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(raw, std::fclose);
-    bool written =
-        WriteAndFlush(stream.get(), BuildLine(clock, std::string("Error: ").append(message)));
-    return std::fclose(stream.release()) == 0 && written;
+    bool written = WriteAndFlush(stream, line);
+    return std::fclose(stream) == 0 && written;
 }
 
 } // namespace slidesmith::engine
