@@ -21,6 +21,8 @@ namespace {
 constexpr std::size_t kMaxOutput = 64 * 1024;
 // How often a running child is checked for having ended while its output pipe stays quiet.
 constexpr int kPollMilliseconds = 50;
+// Once its output is closed the child is about to end: check more often.
+constexpr int kEndingPollMilliseconds = 2;
 
 class FileDescriptor {
 public:
@@ -221,7 +223,7 @@ ProcessResult RunChildProcess(const std::filesystem::path& program,
         if (pipeOpen) {
             pipeOpen = ReadSome(readEnd.Get(), wait, result.output);
         } else {
-            ::poll(nullptr, 0, wait);
+            ::poll(nullptr, 0, std::min(wait, kEndingPollMilliseconds));
         }
     }
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
