@@ -132,15 +132,25 @@ void ConvertPresentation(const std::filesystem::path& input,
                            ": the file does not exist");
     }
 
+    // Absolute, so a name starting with '-' is not taken for an option.
+    const std::filesystem::path source = std::filesystem::absolute(input, error);
+    if (error) {
+        throw ConvertError("\"" + input.string() + "\" cannot be converted to " + extension + ": " +
+                           error.message());
+    }
+
     // LibreOffice refuses to run twice on one profile, so every call gets a profile of its own.
     const TempFolder work("slidesmith-convert");
     const std::filesystem::path outFolder = work.Path() / "out";
     const std::vector<std::string> arguments{
-        "-env:UserInstallation=" + FileUrl(work.Path() / "profile"), "--headless", "--norestore",
-        "--convert-to", std::string(target->extension) + ":" + std::string(target->filter),
-        "--outdir", outFolder.string(),
-        // Absolute, so a name starting with '-' is not taken for an option.
-        std::filesystem::absolute(input).string()};
+        "-env:UserInstallation=" + FileUrl(work.Path() / "profile"),
+        "--headless",
+        "--norestore",
+        "--convert-to",
+        std::string(target->extension) + ":" + std::string(target->filter),
+        "--outdir",
+        outFolder.string(),
+        source.string()};
 
     const ProcessResult result = RunChildProcess(*soffice, arguments, timeLimit);
     if (result.timedOut) {
