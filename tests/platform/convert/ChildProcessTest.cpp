@@ -4,6 +4,7 @@
 #include "platform/convert/TempFolder.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -38,6 +39,13 @@ TEST(ChildProcess, PassesArgumentsUnchangedAndCapturesOutputAndStatus) {
     EXPECT_EQ(failed.exitStatus, 3);
     EXPECT_NE(failed.output.find("to-out"), std::string::npos);
     EXPECT_NE(failed.output.find("to-err"), std::string::npos);
+
+    // A host that ignores SIGCHLD has its children reaped by the system: no waiting for the limit.
+    const auto oldHandler = std::signal(SIGCHLD, SIG_IGN);
+    const ProcessResult unreaped = RunChildProcess("/bin/sh", {"-c", "echo done"}, 20s);
+    std::signal(SIGCHLD, oldHandler);
+    EXPECT_FALSE(unreaped.timedOut);
+    EXPECT_EQ(unreaped.output, "done\n");
 }
 
 TEST(ChildProcess, TimeLimitKillsTheProgramAndEveryHelperItStarted) {
