@@ -42,16 +42,6 @@ TEST(NextArgument, SplitsAtBlanksAndHandlesQuotesAndEscapes) {
         EXPECT_EQ(SplitAll(c.text, c.keepQuotes), c.expected) << c.text;
 }
 
-TEST(NextArgument, LeavesThePositionOnTheBlankThatEndedTheArgument) {
-    std::size_t position = 0;
-    EXPECT_EQ(NextArgument("  abc def", position, false), "abc");
-    EXPECT_EQ(position, 5u);
-    EXPECT_EQ(NextArgument("  abc def", position, false), "def");
-    EXPECT_EQ(position, 9u);
-    EXPECT_EQ(NextArgument("  abc def", position, false), "");
-    EXPECT_EQ(position, 9u);
-}
-
 TEST(BuildCommandLineText, EveryArgumentComesBackUnchanged) {
     const Arguments lists[] = {
         {},
