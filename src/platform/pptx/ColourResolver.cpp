@@ -117,6 +117,19 @@ int LevelOf(pugi::xml_node paragraph) {
 
 } // namespace
 
+std::string_view DefaultTableStyleXml() {
+    return "<a:tblStyle xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+           "styleId=\"{5C22544A-7EE6-4342-B048-85BDC9FD1C3A}\" "
+           "styleName=\"Medium Style 2 - Accent 1\">"
+           "<a:wholeTbl><a:tcTxStyle><a:schemeClr val=\"dk1\"/></a:tcTxStyle></a:wholeTbl>"
+           "<a:lastCol><a:tcTxStyle b=\"on\"><a:schemeClr val=\"lt1\"/></a:tcTxStyle></a:lastCol>"
+           "<a:firstCol><a:tcTxStyle b=\"on\"><a:schemeClr val=\"lt1\"/></a:tcTxStyle>"
+           "</a:firstCol>"
+           "<a:lastRow><a:tcTxStyle b=\"on\"><a:schemeClr val=\"lt1\"/></a:tcTxStyle></a:lastRow>"
+           "<a:firstRow><a:tcTxStyle b=\"on\"><a:schemeClr val=\"lt1\"/></a:tcTxStyle>"
+           "</a:firstRow></a:tblStyle>";
+}
+
 void ColourContext::LoadScheme(pugi::xml_node clrScheme) {
     for (pugi::xml_node entry : clrScheme.children()) {
         const std::string_view name = entry.name();

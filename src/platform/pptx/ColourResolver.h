@@ -7,6 +7,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace slidesmith::pptx {
@@ -33,6 +34,12 @@ struct ColourContext {
     void LoadScheme(pugi::xml_node clrScheme);
     void LoadColourMap(pugi::xml_node clrMap);
 };
+
+// PowerPoint's style for new tables, "Medium Style 2 - Accent 1". PowerPoint knows its built-in
+// styles without ppt/tableStyles.xml listing them, so a table may name one the part lacks; this
+// is its a:tblStyle (text colours and boldness only) for the context's tableStyle then.
+inline constexpr std::string_view kDefaultTableStyleId = "{5C22544A-7EE6-4342-B048-85BDC9FD1C3A}";
+std::string_view DefaultTableStyleXml();
 
 // Resolves the colour a reader sees for a text, and writes colours as plain RGB. Resolution
 // stops at the first level that states a fill: the run's properties, the body's own list style

@@ -145,8 +145,25 @@ pugi::xml_node TableEditor::Cell(std::size_t row, std::size_t column) const {
     return m_rows[row - 1].cells[column - 1];
 }
 
+std::pair<std::size_t, std::size_t> TableEditor::AnchorOf(std::size_t row,
+                                                          std::size_t column) const {
+    Cell(row, column); // range check
+    std::size_t r = row - 1;
+    std::size_t c = column - 1;
+    // Block merges flag the anchor row's cells hMerge and the anchor column's vMerge, so going
+    // left first, then up, ends on the anchor for every shape of merge.
+    while (c > 0 && IsHMerge(m_rows[r].cells[c])) {
+        --c;
+    }
+    while (r > 0 && IsVMerge(m_rows[r].cells[c])) {
+        --r;
+    }
+    return {r + 1, c + 1};
+}
+
 TextBody TableEditor::CellText(std::size_t row, std::size_t column) {
-    pugi::xml_node cell = Cell(row, column);
+    const auto [anchorRow, anchorColumn] = AnchorOf(row, column);
+    pugi::xml_node cell = Cell(anchorRow, anchorColumn);
     pugi::xml_node body = cell.child("a:txBody");
     if (!body) {
         // CT_TableCell: txBody comes first. PowerPoint always writes a full body.

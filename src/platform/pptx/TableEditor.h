@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <pugixml.hpp>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace slidesmith::pptx {
@@ -34,7 +35,13 @@ public:
     // The a:tc at grid position (row, column), both 1-based.
     pugi::xml_node Cell(std::size_t row, std::size_t column) const;
 
-    // The text of that cell; a cell without a text body gets an empty one first.
+    // The grid position (1-based) of the merge anchor that covers (row, column); the position
+    // itself when it is not covered.
+    std::pair<std::size_t, std::size_t> AnchorOf(std::size_t row, std::size_t column) const;
+
+    // The text shown at (row, column): a covered position shows, and writes to, its merge
+    // anchor's text, as the merged cell is one cell on the slide. A cell without a text body
+    // gets an empty one first.
     TextBody CellText(std::size_t row, std::size_t column);
 
     // Inserts an empty row before row `before` (1..RowCount()) formatted like that row: its

@@ -6,11 +6,10 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace slidesmith::pptx {
 namespace {
-
-using test::CountingSink;
 
 // PowerPoint's default "Office" scheme, with a dark master that maps text to lt1.
 ColourContext OfficeContext() {
@@ -38,6 +37,8 @@ ColourContext OfficeContext() {
     return ::testing::AssertionSuccess();
 }
 
+constexpr std::uint32_t kNothing = 0xFFFFFFFF;
+
 struct ColourCase {
     const char* name;
     const char* colour;
@@ -52,11 +53,15 @@ class ColourElement : public testing::TestWithParam<ColourCase> {};
 
 TEST_P(ColourElement, ResolvesToTheRgbPowerPointShows) {
     const ColourContext context = OfficeContext();
-    auto document = test::ParseWithNamespaces(GetParam().colour);
+    auto document = test::Parse(GetParam().colour);
     const ColourResolver resolver(context);
     const auto rgb = resolver.ColourOf(document->first_child().first_child());
-    ASSERT_TRUE(rgb.has_value());
-    EXPECT_TRUE(Near(*rgb, GetParam().expected));
+    if (GetParam().expected == kNothing) {
+        EXPECT_FALSE(rgb.has_value());
+    } else {
+        ASSERT_TRUE(rgb.has_value());
+        EXPECT_TRUE(Near(*rgb, GetParam().expected));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -79,38 +84,19 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{"alphaIgnored", "<a:srgbClr val=\"102030\"><a:alpha val=\"50000\"/></a:srgbClr>",
                    0x102030},
         ColourCase{"systemLast", "<a:sysClr val=\"windowText\" lastClr=\"123456\"/>", 0x123456},
-        ColourCase{"preset", "<a:prstClr val=\"red\"/>", 0xFF0000}),
+        ColourCase{"preset", "<a:prstClr val=\"red\"/>", 0xFF0000},
+        ColourCase{"unknownScheme", "<a:schemeClr val=\"accent6\"/>", kNothing},
+        ColourCase{"shortHex", "<a:srgbClr val=\"12345\"/>", kNothing},
+        ColourCase{"badHex", "<a:srgbClr val=\"GG0000\"/>", kNothing}),
     [](const auto& param) { return std::string(param.param.name); });
-
-TEST(ColourElementErrors, UnknownSchemeOrBadHexGivesNothing) {
-    const ColourContext context = OfficeContext();
-    const ColourResolver resolver(context);
-    auto document = test::ParseWithNamespaces(
-        "<a:schemeClr val=\"accent6\"/><a:srgbClr val=\"12345\"/><a:srgbClr val=\"GG0000\"/>");
-    for (pugi::xml_node colour : document->first_child().children()) {
-        EXPECT_FALSE(resolver.ColourOf(colour)) << colour.name();
-    }
-}
-
-TEST(ColourMap, MasterMappingDecidesWhatTextColourMeans) {
-    ColourContext context = OfficeContext();
-    pugi::xml_document master;
-    master.load_string("<p:clrMap bg1=\"dk1\" tx1=\"lt1\" bg2=\"dk2\" tx2=\"lt2\"/>");
-    context.LoadColourMap(master.first_child());
-    auto document = test::ParseWithNamespaces(
-        "<p:txBody><a:bodyPr/><a:p><a:r><a:t>x</a:t></a:r></a:p></p:txBody>");
-    CountingSink sink;
-    const TextBody body(test::Find(*document, "p:txBody"), sink);
-    EXPECT_EQ(ColourResolver(context).TextColour(body, 0), 0xFFFFFFu);
-}
 
 TEST(TextColour, FirstLevelThatStatesAFillWins) {
     ColourContext context = OfficeContext();
-    auto inherited = test::ParseWithNamespaces(
+    auto inherited = test::Parse(
         "<p:bodyStyle><a:lvl1pPr><a:defRPr><a:solidFill><a:srgbClr val=\"0000AA\"/></a:solidFill>"
         "</a:defRPr></a:lvl1pPr></p:bodyStyle>");
     context.listStyles.push_back(test::Find(*inherited, "p:bodyStyle"));
-    auto document = test::ParseWithNamespaces(
+    auto document = test::Parse(
         "<p:sp><p:txBody><a:bodyPr/><a:lstStyle><a:lvl2pPr><a:defRPr><a:solidFill><a:srgbClr "
         "val=\"00BB00\"/></a:solidFill></a:defRPr></a:lvl2pPr></a:lstStyle>"
         "<a:p><a:r><a:rPr><a:solidFill><a:srgbClr val=\"CC0000\"/></a:solidFill></a:rPr>"
@@ -119,7 +105,7 @@ TEST(TextColour, FirstLevelThatStatesAFillWins) {
         "<a:p><a:endParaRPr><a:solidFill><a:schemeClr val=\"accent1\"/></a:solidFill>"
         "</a:endParaRPr></a:p></p:txBody><p:style><a:fontRef idx=\"minor\"><a:schemeClr "
         "val=\"dk2\"/></a:fontRef></p:style></p:sp>");
-    CountingSink sink;
+    test::CountingSink sink;
     const TextBody body(test::Find(*document, "p:txBody"), sink);
     const ColourResolver resolver(context);
     EXPECT_EQ(resolver.TextColour(body, 1), 0xCC0000u) << "run";
@@ -130,18 +116,10 @@ TEST(TextColour, FirstLevelThatStatesAFillWins) {
     EXPECT_EQ(resolver.TextColour(body, 2), 0x0000AAu) << "inherited list style";
     context.listStyles.clear();
     EXPECT_EQ(resolver.TextColour(body, 2), 0x000000u) << "theme text colour";
-}
-
-TEST(TextColour, WrittenColourIsReadBack) {
-    const ColourContext context = OfficeContext();
-    auto document = test::ParseWithNamespaces(
-        "<p:txBody><a:bodyPr/><a:p><a:r><a:rPr><a:gradFill/></a:rPr><a:t>-5</a:t></a:r></a:p>"
-        "</p:txBody>");
-    CountingSink sink;
-    TextBody body(test::Find(*document, "p:txBody"), sink);
-    body.SetColour(0, 2, 0xAB12CD);
-    EXPECT_EQ(ColourResolver(context).TextColour(body, 1), 0xAB12CDu);
-    EXPECT_FALSE(test::Find(*document, "a:gradFill"));
+    pugi::xml_document master;
+    master.load_string("<p:clrMap bg1=\"dk1\" tx1=\"lt1\" bg2=\"dk2\" tx2=\"lt2\"/>");
+    context.LoadColourMap(master.first_child());
+    EXPECT_EQ(resolver.TextColour(body, 2), 0xFFFFFFu) << "text on a dark master";
 }
 
 // Medium Style 2 as PowerPoint stores it, reduced to its text colours, with a distinct
@@ -155,21 +133,6 @@ constexpr const char* kTableStyle =
     "<a:firstCol><a:tcTxStyle><a:srgbClr val=\"444444\"/></a:tcTxStyle></a:firstCol>"
     "<a:firstRow><a:tcTxStyle b=\"on\"><a:fontRef idx=\"minor\"><a:schemeClr val=\"lt1\"/>"
     "</a:fontRef></a:tcTxStyle></a:firstRow></a:tblStyle>";
-
-std::string TableXml(const char* flags) {
-    std::string rows;
-    for (int r = 0; r < 4; ++r) {
-        rows += "<a:tr h=\"1\">";
-        for (int c = 0; c < 2; ++c) {
-            rows += "<a:tc><a:txBody><a:bodyPr/><a:p><a:r><a:t>v</a:t></a:r></a:p></a:txBody>"
-                    "</a:tc>";
-        }
-        rows += "</a:tr>";
-    }
-    return std::string("<p:graphicFrame><a:graphic><a:graphicData><a:tbl><a:tblPr ") + flags +
-           "/><a:tblGrid><a:gridCol w=\"1\"/><a:gridCol w=\"1\"/></a:tblGrid>" + rows +
-           "</a:tbl></a:graphicData></a:graphic></p:graphicFrame>";
-}
 
 struct TableColourCase {
     const char* name;
@@ -186,53 +149,57 @@ class TableStyleColour : public testing::TestWithParam<TableColourCase> {};
 
 TEST_P(TableStyleColour, AppliesThePartsTheTableFlagsSelect) {
     ColourContext context = OfficeContext();
-    auto style = test::ParseWithNamespaces(kTableStyle);
+    auto style = test::Parse(kTableStyle);
     context.tableStyle = test::Find(*style, "a:tblStyle");
     const TableColourCase& c = GetParam();
-    auto document = test::ParseWithNamespaces(TableXml(c.flags));
-    CountingSink sink;
+    auto document = test::Parse(test::TableFrameXml("AB|CD|EF|GH"));
+    std::stringstream flags(c.flags);
+    for (std::string flag; flags >> flag;) {
+        test::Find(*document, "a:tblPr").append_attribute(flag.c_str()) = "1";
+    }
+    test::CountingSink sink;
     TableEditor table(test::Find(*document, "p:graphicFrame"), sink);
     EXPECT_EQ(ColourResolver(context).TextColour(table.CellText(c.row, c.column), 0), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Parts, TableStyleColour,
-    testing::Values(
-        TableColourCase{"headerRow", "firstRow=\"1\" bandRow=\"1\"", 1, 2, 0xFFFFFF},
-        TableColourCase{"firstBandAfterHeader", "firstRow=\"1\" bandRow=\"1\"", 2, 2, 0x000000},
-        TableColourCase{"secondBand", "firstRow=\"1\" bandRow=\"1\"", 3, 2, 0x222222},
-        TableColourCase{"bandsCountFromTopWithoutHeader", "bandRow=\"1\"", 1, 2, 0x000000},
-        TableColourCase{"noFlagsWholeTable", "", 1, 1, 0x000000},
-        TableColourCase{"firstColumnOverBands", "firstCol=\"1\" bandRow=\"1\"", 2, 1, 0x444444},
-        TableColourCase{"lastRowOverFirstColumn", "firstCol=\"1\" lastRow=\"1\"", 4, 1, 0x333333},
-        TableColourCase{"firstRowOverFirstColumn", "firstCol=\"1\" firstRow=\"1\"", 1, 1,
-                        0xFFFFFF}),
+    testing::Values(TableColourCase{"headerRow", "firstRow bandRow", 1, 2, 0xFFFFFF},
+                    TableColourCase{"firstBandAfterHeader", "firstRow bandRow", 2, 2, 0x000000},
+                    TableColourCase{"secondBand", "firstRow bandRow", 3, 2, 0x222222},
+                    TableColourCase{"bandsCountFromTopWithoutHeader", "bandRow", 1, 2, 0x000000},
+                    TableColourCase{"noFlagsWholeTable", "", 1, 1, 0x000000},
+                    TableColourCase{"firstColumnOverBands", "firstCol bandRow", 2, 1, 0x444444},
+                    TableColourCase{"lastRowOverFirstColumn", "firstCol lastRow", 4, 1, 0x333333},
+                    TableColourCase{"firstRowOverFirstColumn", "firstCol firstRow", 1, 1,
+                                    0xFFFFFF}),
     [](const auto& param) { return std::string(param.param.name); });
 
-// A real table with the real theme and style: the header row is white, the body black.
+// A real table with its theme, colour map and style: the header row is white, the body black.
 TEST(RealTableColours, HeaderAndBodyColoursComeFromTheStyleAndTheme) {
-    const std::string folder = test::RealFixturesFolder();
-    if (folder.empty()) {
+    if (!test::HaveRealFixtures()) {
         GTEST_SKIP() << "real fixtures not installed";
     }
-    const std::string file = folder + "/mixed-table-ole-chart-ppt2016.pptx";
     pugi::xml_document theme, master, styles, slide;
-    ASSERT_TRUE(theme.load_string(test::ReadPackagePart(file, "ppt/theme/theme1.xml").c_str()));
-    ASSERT_TRUE(master.load_string(
-        test::ReadPackagePart(file, "ppt/slideMasters/slideMaster1.xml").c_str()));
-    ASSERT_TRUE(styles.load_string(test::ReadPackagePart(file, "ppt/tableStyles.xml").c_str()));
-    ASSERT_TRUE(slide.load_string(test::ReadPackagePart(file, "ppt/slides/slide2.xml").c_str()));
+    const char* file = "mixed-table-ole-chart-ppt2016.pptx";
+    theme.load_string(test::RealPart(file, "ppt/theme/theme1.xml").c_str());
+    master.load_string(test::RealPart(file, "ppt/slideMasters/slideMaster1.xml").c_str());
+    styles.load_string(test::RealPart(file, "ppt/tableStyles.xml").c_str());
+    slide.load_string(test::RealPart(file, "ppt/slides/slide2.xml").c_str());
     ColourContext context;
     context.LoadScheme(test::Find(theme, "a:clrScheme"));
     context.LoadColourMap(test::Find(master, "p:clrMap"));
-    context.tableStyle = test::Find(styles, "a:tblStyle");
-    CountingSink sink;
-    const pugi::xml_node frame = slide.select_node("//p:graphicFrame[.//a:tbl]").node();
-    TableEditor table(frame, sink);
-    const ColourResolver resolver(context);
-    EXPECT_EQ(resolver.TextColour(table.CellText(1, 1), 0), 0xFFFFFFu);
-    EXPECT_EQ(resolver.TextColour(table.CellText(2, 1), 0), 0x000000u);
-    EXPECT_EQ(table.CellText(2, 1).Text(), "r2c1");
+    pugi::xml_document builtIn;
+    builtIn.load_string(std::string(DefaultTableStyleXml()).c_str());
+    for (pugi::xml_node style : {test::Find(styles, "a:tblStyle"), builtIn.first_child()}) {
+        context.tableStyle = style;
+        test::CountingSink sink;
+        TableEditor table(slide.select_node("//p:graphicFrame[.//a:tbl]").node(), sink);
+        const ColourResolver resolver(context);
+        EXPECT_EQ(resolver.TextColour(table.CellText(1, 1), 0), 0xFFFFFFu);
+        EXPECT_EQ(resolver.TextColour(table.CellText(2, 1), 0), 0x000000u);
+        EXPECT_EQ(table.CellText(2, 1).Text(), "r2c1");
+    }
 }
 
 } // namespace
