@@ -153,12 +153,30 @@ pugi::xml_node TextBody::FirstParagraph() {
     return paragraph;
 }
 
-void TextBody::SetText(std::string_view text) {
-    const std::string clean = Sanitised(text);
+void TextBody::Clear() {
     pugi::xml_node first = FirstParagraph();
+    pugi::xml_node source = TemplateProperties();
+    // Moving the template properties instead of copying them keeps clearing free of allocations:
+    // every row added to a table clears all its cells.
+    if (source) {
+        source = first.append_move(source);
+        source.set_name("a:endParaRPr");
+        StripEditState(source);
+    }
+    for (pugi::xml_node next = first.next_sibling("a:p"); next; next = first.next_sibling("a:p")) {
+        m_body.remove_child(next);
+    }
+    for (pugi::xml_node child = first.first_child(); child;) {
+        const pugi::xml_node following = child.next_sibling();
+        if (child != source && !IsName(child, "a:pPr")) {
+            first.remove_child(child);
+        }
+        child = following;
+    }
+    m_sink->MarkChanged();
+}
 
-    // The template properties may sit in a paragraph about to go, so copy them into the first
-    // paragraph before anything is removed; they are taken out again at the end.
+pugi::xml_node TextBody::TemplateProperties() const {
     pugi::xml_node source = xml::FirstDescendant(m_body, "a:r").child("a:rPr");
     if (!source) {
         source = xml::FirstDescendant(m_body, "a:fld").child("a:rPr");
@@ -166,6 +184,20 @@ void TextBody::SetText(std::string_view text) {
     if (!source) {
         source = xml::FirstDescendant(m_body, "a:endParaRPr");
     }
+    return source;
+}
+
+void TextBody::SetText(std::string_view text) {
+    if (text.empty()) {
+        Clear();
+        return;
+    }
+    const std::string clean = Sanitised(text);
+    pugi::xml_node first = FirstParagraph();
+
+    // The template properties may sit in a paragraph about to go, so copy them into the first
+    // paragraph before anything is removed; they are taken out again at the end.
+    const pugi::xml_node source = TemplateProperties();
     pugi::xml_node runTemplate;
     if (source) {
         runTemplate = first.append_copy(source);

@@ -59,6 +59,8 @@ public:
     void SetColour(std::size_t start, std::size_t length, std::uint32_t rgb);
 
 private:
+    void Clear();
+    pugi::xml_node TemplateProperties() const;
     pugi::xml_node FirstParagraph();
 
     pugi::xml_node m_body;
