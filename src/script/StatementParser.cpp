@@ -380,6 +380,9 @@ void ParseScript(ScriptLineSource& source, const ScriptContext& context, Stateme
         parser.Finish();
     } catch (const std::exception& fault) {
         host.LogError("Parse error in [" + parser.Record().Label + "].", fault.what());
+    } catch (...) {
+        // A run must end with a log entry, whatever the host let escape.
+        host.LogError("Parse error in [" + parser.Record().Label + "].", "Unknown fault.");
     }
 }
 
