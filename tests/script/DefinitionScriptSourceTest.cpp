@@ -76,9 +76,19 @@ TEST_F(DefinitionScriptSourceTest, HandsLinesLongerThanABlockAndDecodesEach) {
 TEST_F(DefinitionScriptSourceTest, ParsesABatchScriptAndReportsAMissingFileAsAParseError) {
     const ScriptContext context{{"Sales"}, {{"&Y", "2009"}}};
     RecordingHost host;
-    ParseScriptFile(Write("[SQL]\r\n@1 = EXECSQL(CONNECT=Sales)\r\nUPDATE t SET y = &Y\r\n"), {},
-                    context, host);
-    EXPECT_EQ(host.events, Strings{"run [1]    EXECSQL(CONNECT=Sales) | UPDATE t SET y = 2009"});
+    // The decoder sees each line as the parser asks for it: statement 1 runs between the
+    // "@2" line and the next one, long before the end of the file.
+    const LineDecoder decoder = [&host](std::string_view raw) {
+        host.events.push_back("decode " + std::string(raw));
+        return std::string(raw);
+    };
+    ParseScriptFile(Write("[SQL]\r\n@1 = EXECSQL(CONNECT=Sales)\r\nUPDATE t SET y = &Y\r\n"
+                          "@2=EXECSQL() a\r\nb\r\n"),
+                    decoder, context, host);
+    EXPECT_EQ(host.events, (Strings{"decode @1 = EXECSQL(CONNECT=Sales)",
+                                    "decode UPDATE t SET y = &Y", "decode @2=EXECSQL() a",
+                                    "run [1]    EXECSQL(CONNECT=Sales) | UPDATE t SET y = 2009",
+                                    "decode b", "run [2]    EXECSQL() | a b"}));
 
     RecordingHost missing;
     ParseScriptFile(m_dir / "absent.slm", {}, context, missing);
