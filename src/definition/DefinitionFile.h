@@ -17,6 +17,11 @@
 // None of these functions throws.
 namespace slidesmith::definition {
 
+// The fixed messages of a failed load, for callers that check step by step (batch start-up).
+std::string MissingFileMessage(const std::filesystem::path& path);
+std::string NotDefinitionFileMessage(const std::filesystem::path& path);
+std::string ReadErrorMessage(const std::filesystem::path& path);
+
 // Outcome of an operation whose failure the caller shows in an error box or writes to a log.
 struct DefinitionOutcome {
     bool succeeded = true;
@@ -60,11 +65,10 @@ DefinitionOutcome SaveDefinitionFile(const std::filesystem::path& path,
 // empties the editor text.
 void NewDefinition(ReportDefinition& definition);
 
-// The checked load behind the open commands and batch start-up: reads the file once and
-// replaces the definition and the script. Fails with one of
-//   The file "<path>" does not exist.
-//   The file "<path>" is not a Slidemill file.          (definition and script unchanged)
-//   Error in reading the file "<path>".                 (CurrentPath already set)
+// The checked load behind the open commands: reads the file once and replaces the definition
+// (CurrentPath = path, Modified cleared) and the script. Fails, leaving both unchanged, with
+// MissingFileMessage, or with NotDefinitionFileMessage when the file is empty, unreadable or
+// does not begin with "Slidemill".
 DefinitionOutcome OpenDefinition(const std::filesystem::path& path, ReportDefinition& definition,
                                  std::string& script, std::string_view codePage = kDefaultCodePage);
 
