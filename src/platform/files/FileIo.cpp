@@ -57,7 +57,13 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw FileError(Describe(path, "open"));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        // libstdc++ reports a failed read (a directory opens but cannot be read) this way.
+        throw FileError(Describe(path, "read"));
+    }
     if (in.bad())
         throw FileError(Describe(path, "read"));
     return bytes;
