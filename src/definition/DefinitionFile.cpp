@@ -331,26 +331,32 @@ void NewDefinition(ReportDefinition& definition) {
     definition.EncryptPassword = encryptPassword;
 }
 
+bool ParseDefinition(std::string_view bytes, ReportDefinition& definition, std::string& script,
+                     std::string_view codePage) {
+    const files::DecodedText decoded = files::DecodeFileText(bytes, codePage);
+    const std::optional<std::string> version = DefinitionVersion(decoded.text);
+    if (!version)
+        return false;
+    ReportDefinition loaded;
+    loaded.Version = *version;
+    loaded.CurrentPath = definition.CurrentPath;
+    loaded.Modified = definition.Modified;
+    ApplySettings(decoded, codePage, IsAscii(bytes), loaded);
+    definition = std::move(loaded);
+    script = ScriptOf(decoded.text);
+    return true;
+}
+
 DefinitionOutcome OpenDefinition(const std::filesystem::path& path, ReportDefinition& definition,
                                  std::string& script, std::string_view codePage) {
     std::error_code error;
     if (!std::filesystem::exists(path, error))
         return {false, MissingFileMessage(path)};
     const std::optional<std::string> bytes = ReadBytes(path);
-    if (!bytes)
+    if (!bytes || !ParseDefinition(*bytes, definition, script, codePage))
         return {false, NotDefinitionFileMessage(path)};
-    const files::DecodedText decoded = files::DecodeFileText(*bytes, codePage);
-    const std::optional<std::string> version = DefinitionVersion(decoded.text);
-    if (!version)
-        return {false, NotDefinitionFileMessage(path)};
-
-    ReportDefinition loaded;
-    loaded.Version = *version;
-    loaded.EncryptPassword = definition.EncryptPassword;
-    loaded.CurrentPath = path.string();
-    ApplySettings(decoded, codePage, IsAscii(*bytes), loaded);
-    definition = std::move(loaded);
-    script = ScriptOf(decoded.text);
+    definition.CurrentPath = path.string();
+    definition.Modified = false;
     return {};
 }
 

@@ -65,6 +65,12 @@ DefinitionOutcome SaveDefinitionFile(const std::filesystem::path& path,
 // empties the editor text.
 void NewDefinition(ReportDefinition& definition);
 
+// The load from bytes already read: false, leaving both unchanged, when they do not begin with
+// "Slidemill"; otherwise replaces the definition (Version, settings, encoding; CurrentPath and
+// Modified are the caller's) and the script.
+bool ParseDefinition(std::string_view bytes, ReportDefinition& definition, std::string& script,
+                     std::string_view codePage = kDefaultCodePage);
+
 // The checked load behind the open commands: reads the file once and replaces the definition
 // (CurrentPath = path, Modified cleared) and the script. Fails, leaving both unchanged, with
 // MissingFileMessage, or with NotDefinitionFileMessage when the file is empty, unreadable or

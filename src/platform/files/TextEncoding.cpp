@@ -1,5 +1,6 @@
 #include "platform/files/TextEncoding.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <utility>
@@ -46,30 +47,42 @@ std::string Describe(std::string_view from, std::string_view to, std::size_t off
            " at byte " + std::to_string(offset);
 }
 
-// A code page where every byte stands alone: a single byte is never an incomplete sequence.
-bool IsSingleByte(std::string_view encoding) {
-    TextConverter decoder(encoding, kUtf8Encoding);
-    for (int b = 0x80; b <= 0xFF; ++b) {
-        const char byte = static_cast<char>(b);
-        std::string out;
-        std::size_t offset = 0;
-        bool incomplete = false;
-        if (!decoder.ConvertPart(std::string_view(&byte, 1), offset, out, incomplete) && incomplete)
-            return false;
-    }
-    return true;
-}
+// Which bytes from 0x80 up a single-byte code page leaves undefined; found on first need, once
+// per conversion, since most texts never meet one.
+class UndefinedBytes {
+public:
+    explicit UndefinedBytes(std::string_view encoding) : m_encoding(encoding) {}
 
-// A byte the single-byte code page leaves undefined.
-bool IsUndefinedByte(std::string_view encoding, char32_t byte) {
-    const char c = static_cast<char>(byte);
-    try {
-        TextConverter(encoding, kUtf8Encoding).Convert(std::string_view(&c, 1));
-        return false;
-    } catch (const EncodingError&) {
-        return true;
+    // True when the code page is single-byte and leaves byte (0x80..0xFF) undefined.
+    bool Contains(unsigned byte) {
+        if (!m_known)
+            Find();
+        return m_singleByte && byte >= 0x80 && byte <= 0xFF && m_undefined[byte - 0x80];
     }
-}
+
+private:
+    void Find() {
+        TextConverter decoder(m_encoding, kUtf8Encoding);
+        for (unsigned b = 0x80; b <= 0xFF; ++b) {
+            const char byte = static_cast<char>(b);
+            std::string out;
+            std::size_t offset = 0;
+            bool incomplete = false;
+            if (!decoder.ConvertPart(std::string_view(&byte, 1), offset, out, incomplete)) {
+                // A lone byte that is only the start of a sequence: not a single-byte code page.
+                if (incomplete)
+                    m_singleByte = false;
+                m_undefined[b - 0x80] = true;
+            }
+        }
+        m_known = true;
+    }
+
+    std::string_view m_encoding;
+    bool m_known = false;
+    bool m_singleByte = true;
+    std::array<bool, 128> m_undefined{};
+};
 
 // Decodes one UTF-8 sequence at offset (already known to be well-formed).
 char32_t CodePointAt(std::string_view text, std::size_t offset, std::size_t& length) {
@@ -183,16 +196,14 @@ std::string TextConverter::Convert(std::string_view text) {
 
 std::string DecodeText(std::string_view bytes, std::string_view encoding) {
     TextConverter decoder(encoding, kUtf8Encoding);
+    UndefinedBytes undefined(encoding);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     std::size_t offset = 0;
     bool incomplete = false;
-    int singleByte = -1; // unknown until the first undefined byte
     while (!decoder.ConvertPart(bytes, offset, out, incomplete)) {
         const auto byte = static_cast<unsigned char>(bytes[offset]);
-        if (singleByte < 0 && !incomplete && byte >= 0x80)
-            singleByte = IsSingleByte(encoding) ? 1 : 0;
-        if (incomplete || byte < 0x80 || singleByte == 0)
+        if (incomplete || !undefined.Contains(byte))
             throw EncodingError(Describe(encoding, kUtf8Encoding, offset,
                                          incomplete ? "incomplete sequence" : "invalid sequence"));
         out += static_cast<char>(0xC0 | (byte >> 6));
@@ -204,21 +215,16 @@ std::string DecodeText(std::string_view bytes, std::string_view encoding) {
 
 std::string EncodeText(std::string_view text, std::string_view encoding) {
     TextConverter encoder(kUtf8Encoding, encoding);
+    UndefinedBytes undefined(encoding);
     std::string out;
     out.reserve(text.size());
     std::size_t offset = 0;
     bool incomplete = false;
-    int singleByte = -1;
     while (!encoder.ConvertPart(text, offset, out, incomplete)) {
         std::size_t length = 1;
         const char32_t codePoint = incomplete ? 0 : CodePointAt(text, offset, length);
-        bool undefinedByte = false;
-        if (codePoint >= 0x80 && codePoint <= 0xFF) {
-            if (singleByte < 0)
-                singleByte = IsSingleByte(encoding) ? 1 : 0;
-            undefinedByte = singleByte == 1 && IsUndefinedByte(encoding, codePoint);
-        }
-        if (!undefinedByte)
+        const bool wellFormed = !incomplete && IsValidUtf8(text.substr(offset, length));
+        if (!wellFormed || !undefined.Contains(static_cast<unsigned>(codePoint)))
             throw EncodingError(
                 Describe(kUtf8Encoding, encoding, offset,
                          incomplete ? "incomplete sequence" : "character not representable"));
