@@ -35,13 +35,14 @@ ScriptSplit SplitAtScript(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t lineStart = pos;
-        const std::string line = script::NextLine(text, pos);
-        std::size_t first = 0;
-        script::SkipBlanks(line, first);
-        std::size_t last = line.size();
-        while (last > first && script::IsBlank(line[last - 1]))
-            --last;
-        if (std::string_view(line).substr(first, last - first) == "[SQL]")
+        const std::size_t lf = text.find('\n', pos);
+        pos = lf == std::string_view::npos ? text.size() : lf + 1;
+        std::string_view line = text.substr(lineStart, pos - lineStart);
+        while (!line.empty() && script::IsBlank(line.front()))
+            line.remove_prefix(1);
+        while (!line.empty() && script::IsBlank(line.back()))
+            line.remove_suffix(1);
+        if (line == "[SQL]")
             return {lineStart, pos};
     }
     return {text.size(), text.size()};
