@@ -277,12 +277,13 @@ std::string ReadErrorMessage(const std::filesystem::path& path) {
     return "Error in reading the file \"" + path.string() + "\".";
 }
 
-bool IsDefinitionFile(const std::filesystem::path& path, ReportDefinition& definition) {
+bool IsDefinitionFile(const std::filesystem::path& path, ReportDefinition& definition,
+                      std::string_view codePage) {
     const std::optional<std::string> bytes = ReadBytes(path);
     if (!bytes)
         return false;
     const std::optional<std::string> version =
-        DefinitionVersion(files::DecodeFileText(*bytes, kDefaultCodePage).text);
+        DefinitionVersion(files::DecodeFileText(*bytes, codePage).text);
     if (!version)
         return false;
     definition.Version = *version;

@@ -32,7 +32,8 @@ struct DefinitionOutcome {
 // True when the file's first line begins with the token "Slidemill" (case-sensitive). Then
 // definition.Version becomes the third token when the second is "Version", else "2.0"; on
 // false the definition is left alone. An empty or unreadable file is not a definition file.
-bool IsDefinitionFile(const std::filesystem::path& path, ReportDefinition& definition);
+bool IsDefinitionFile(const std::filesystem::path& path, ReportDefinition& definition,
+                      std::string_view codePage = kDefaultCodePage);
 
 // Reads the [Data Source], [File] and [Parameter] sections into the definition, replacing
 // EncryptPassword, both lists and the four file settings, deciphering passwords when the file
