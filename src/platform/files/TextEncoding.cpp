@@ -16,7 +16,8 @@ const iconv_t kNoHandle = reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-
 enum class Stop { Done, Invalid, Incomplete };
 
 // Runs iconv over text from offset, appending to out, until the end or the first sequence it
-// rejects; offset ends at the rejected sequence.
+// rejects; offset ends at the rejected sequence. At the end a stateful encoding gets the bytes
+// that return it to its initial state.
 Stop ConvertSome(iconv_t handle, std::string_view text, std::size_t& offset, std::string& out) {
     char buffer[4096];
     while (true) {
@@ -25,13 +26,14 @@ Stop ConvertSome(iconv_t handle, std::string_view text, std::size_t& offset, std
         std::size_t inLeft = text.size() - offset;
         char* outPtr = buffer;
         std::size_t outLeft = sizeof buffer;
-        const std::size_t rc =
-            iconv(handle, inLeft > 0 ? &in : nullptr, &inLeft, &outPtr, &outLeft);
+        const bool flushing = inLeft == 0;
+        const std::size_t rc = iconv(handle, flushing ? nullptr : &in, flushing ? nullptr : &inLeft,
+                                     &outPtr, &outLeft);
         const int error = errno;
         out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
         offset = text.size() - inLeft;
         if (rc != static_cast<std::size_t>(-1)) {
-            if (inLeft == 0)
+            if (flushing)
                 return Stop::Done;
             continue;
         }
