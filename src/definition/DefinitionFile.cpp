@@ -92,6 +92,25 @@ bool IsAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// Every key a definition's settings may hold.
+const std::vector<ProfileReader::Key>& SettingsKeys() {
+    static const std::vector<ProfileReader::Key> keys = [] {
+        std::vector<ProfileReader::Key> all = {{"Data Source", "EncryptPassword"},
+                                               {"File", "ReportTemplateFileName"},
+                                               {"File", "ReportFileName"},
+                                               {"File", "ReportFileType"},
+                                               {"File", "LogFileName"}};
+        for (std::size_t i = 1; i <= kMaxListEntries; ++i) {
+            for (const char* key : {"Name", "User", "Password", "ConnectionString"})
+                all.emplace_back("Data Source", Indexed(key, i));
+            for (const char* key : {"Name", "Title", "Default"})
+                all.emplace_back("Parameter", Indexed(key, i));
+        }
+        return all;
+    }();
+    return keys;
+}
+
 void ReadDataSources(const ProfileReader& profile, ReportDefinition& definition) {
     definition.DataSources.clear();
     for (std::size_t i = 1; i <= kMaxListEntries; ++i) {
@@ -150,7 +169,8 @@ void ApplySettings(const files::DecodedText& decoded, std::string_view codePage,
     definition.FileEncoding = decoded.encoding;
     definition.FileHasByteOrderMark = decoded.byteOrderMark;
     const ScriptSplit split = SplitAtScript(decoded.text);
-    const ProfileReader profile(decoded.text.substr(0, split.settingsEnd));
+    const ProfileReader profile(std::string_view(decoded.text).substr(0, split.settingsEnd),
+                                SettingsKeys());
 
     const std::string flag = profile.GetValue("Data Source", "EncryptPassword");
     definition.EncryptPassword = flag == "Y" || flag == "y";

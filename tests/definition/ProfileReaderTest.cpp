@@ -16,11 +16,23 @@ TEST(ProfileReader, FindsValuesByTheDesktopPlatformsRules) {
                                 "Quoted3=\"mixed'\r\n"
                                 "Quoted4=\"\"twice\"\"\r\n"
                                 "Equals=a=b=c\r\n"
+                                "Unasked=x\r\n"
                                 "no equals sign here\r\n"
                                 "\t[ File ] trailing text\n"
                                 "LogFileName=Log\\Sales.log\n"
                                 "[data source]\n"
-                                "Name3=in a repeated section\n");
+                                "Name3=in a repeated section\n",
+                                {{"Data Source", "Name1"},
+                                 {"Data Source", "Name2"},
+                                 {"data source", "Name3"},
+                                 {"Data Source", "Quoted1"},
+                                 {"Data Source", "Quoted2"},
+                                 {"Data Source", "Quoted3"},
+                                 {"Data Source", "Quoted4"},
+                                 {"Data Source", "Equals"},
+                                 {"Data Source", "no equals sign here"},
+                                 {"File", "LogFileName"},
+                                 {"", "Orphan"}});
     const std::pair<const char*, const char*> cases[][2] = {
         {{"Data Source", "Name1"}, {"Sales", "first key of a name wins"}},
         {{"DATA SOURCE", "name2"}, {"Spaced out", "names ignore case, blanks trimmed"}},
@@ -33,6 +45,7 @@ TEST(ProfileReader, FindsValuesByTheDesktopPlatformsRules) {
         {{"File", "LogFileName"}, {"Log\\Sales.log", "section name up to ], trimmed"}},
         {{"Data Source", "Name3"}, {"", "only the first section of a name is searched"}},
         {{"", "Orphan"}, {"", "lines before the first section belong to none"}},
+        {{"Data Source", "Unasked"}, {"", "only keys asked for are kept"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(profile.GetValue(c[0].first, c[0].second), c[1].first) << c[1].second;
@@ -41,7 +54,8 @@ TEST(ProfileReader, FindsValuesByTheDesktopPlatformsRules) {
 TEST(ProfileReader, CutsLongValuesToTheBufferWithoutSplittingACharacter) {
     // 10238 ASCII characters, then "é" (two bytes): the cut keeps the "é" whole.
     const ProfileReader profile("[S]\nLong=" + std::string(20000, 'x') +
-                                "\nMixed=" + std::string(10238, 'y') + "\xC3\xA9zzz\n");
+                                    "\nMixed=" + std::string(10238, 'y') + "\xC3\xA9zzz\n",
+                                {{"S", "Long"}, {"S", "Mixed"}});
     EXPECT_EQ(profile.GetValue("S", "Long"), std::string(ProfileReader::kMaxValueLength, 'x'));
     EXPECT_EQ(profile.GetValue("S", "Mixed"), std::string(10238, 'y') + "\xC3\xA9");
 }
