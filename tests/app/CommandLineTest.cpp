@@ -59,26 +59,6 @@ TEST(BuildCommandLineText, EveryArgumentComesBackUnchanged) {
     EXPECT_EQ(BuildCommandLineText({"a b", "c", ""}), R"("a b" c "")");
 }
 
-TEST(IsNumericText, AcceptsDecimalNumbersOnly) {
-    struct Case {
-        const char* text;
-        bool numeric;
-        double value;
-    };
-    const Case cases[] = {
-        {"50", true, 50},    {" 2009 ", true, 2009}, {"-1.5", true, -1.5}, {"+.25", true, 0.25},
-        {"1e3", true, 1000}, {"Q1", false, 0},       {"", false, 0},       {"1e", false, 0},
-        {"12abc", false, 0}, {"inf", false, 0},      {"0x10", false, 0},   {"-", false, 0},
-    };
-    for (const Case& c : cases) {
-        double value = 0;
-        EXPECT_EQ(IsNumericText(c.text, value), c.numeric) << c.text;
-        if (c.numeric) {
-            EXPECT_DOUBLE_EQ(value, c.value) << c.text;
-        }
-    }
-}
-
 engine::RunOptions Read(const Arguments& arguments) {
     engine::RunOptions options;
     ReadCommandLine(BuildCommandLineText(arguments), "/work/cur", options);

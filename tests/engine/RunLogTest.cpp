@@ -64,6 +64,7 @@ TEST_F(RunLogTest, ErrorEntriesAreOneOrTwoLinesAndEachCountsOnce) {
     RunLog log(m_state, m_observer, m_clock);
     std::string error;
     ASSERT_TRUE(log.Open(m_folder / "run.log", error));
+    m_state.ErrorCount = 998; // the label groups thousands
     log.LogError("The report file is not named correctly.", "");
     log.LogError("Failed to open the template file \"t.pptx\".", "t.pptx: no such file");
     log.LogStatementError("[rpt1]    REPORT(SLIDE=1)", "Syntax error.", "");
@@ -75,15 +76,8 @@ TEST_F(RunLogTest, ErrorEntriesAreOneOrTwoLinesAndEachCountsOnce) {
               "[20090315 10:02:11]    Error Info: t.pptx: no such file\r\n"
               "[20090315 10:02:11]    [rpt1]    REPORT(SLIDE=1)\r\n"
               "[20090315 10:02:11]    Error: Syntax error.\r\n");
-    EXPECT_EQ(m_state.ErrorCount, 3);
-    EXPECT_EQ(m_observer.errorCounts, (std::vector<std::string>{"1", "2", "3"}));
-}
-
-TEST_F(RunLogTest, ErrorCountLabelUsesThousandsSeparators) {
-    RunLog log(m_state, m_observer, m_clock);
-    m_state.ErrorCount = 999;
-    log.LogError("Interrupted by user.", "");
-    EXPECT_EQ(m_observer.errorCounts.back(), "1,000");
+    EXPECT_EQ(m_state.ErrorCount, 1001);
+    EXPECT_EQ(m_observer.errorCounts, (std::vector<std::string>{"999", "1,000", "1,001"}));
 }
 
 TEST_F(RunLogTest, OpeningReplacesThePreviousRunsLog) {
@@ -121,19 +115,10 @@ TEST_F(RunLogTest, StartupErrorsAreAppendedAndUnwritablePlacesReportFalse) {
 }
 
 TEST(FormatCount, GroupsDigitsInThreesAndShowsZeroByStyle) {
-    struct Case {
-        std::int64_t value;
-        CountStyle style;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {0, CountStyle::ZeroAsDigit, "0"},          {0, CountStyle::ZeroAsEmpty, ""},
-        {7, CountStyle::ZeroAsEmpty, "7"},          {999, CountStyle::ZeroAsEmpty, "999"},
-        {1000, CountStyle::ZeroAsEmpty, "1,000"},   {1234567, CountStyle::ZeroAsDigit, "1,234,567"},
-        {-1234, CountStyle::ZeroAsDigit, "-1,234"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FormatCount(c.value, c.style), c.expected) << c.value;
+    EXPECT_EQ(FormatCount(0, CountStyle::ZeroAsDigit), "0");
+    EXPECT_EQ(FormatCount(0, CountStyle::ZeroAsEmpty), "");
+    EXPECT_EQ(FormatCount(999, CountStyle::ZeroAsEmpty), "999");
+    EXPECT_EQ(FormatCount(-1234567, CountStyle::ZeroAsDigit), "-1,234,567");
 }
 
 } // namespace
