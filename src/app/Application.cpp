@@ -92,7 +92,7 @@ int Application::RunBatch() {
         ReportStartupError(definition::MissingFileMessage(path));
         return kExitNotRun;
     }
-    if (!definition::IsDefinitionFile(path, m_definition)) {
+    if (!definition::IsDefinitionFile(path, m_definition, m_codePage)) {
         ReportStartupError(definition::NotDefinitionFileMessage(path));
         return kExitNotRun;
     }
