@@ -210,8 +210,9 @@ std::string CurrencyPattern(const LocaleConventions& conventions) {
                                                      : positive;
 }
 
-std::optional<std::string> FormatNamed(const FieldValue& value, std::string_view name,
-                                       const LocaleConventions& conventions) {
+// The pattern a named format stands for, or nothing when the text names none of them.
+std::optional<std::string> NamedPattern(std::string_view name,
+                                        const LocaleConventions& conventions) {
     struct Alias {
         std::string_view name;
         std::string_view pattern;
@@ -229,39 +230,60 @@ std::optional<std::string> FormatNamed(const FieldValue& value, std::string_view
     }};
     for (const Alias& alias : kAliases) {
         if (EqualsIgnoringCase(name, alias.name)) {
-            return Format(value, alias.pattern, conventions);
+            return std::string(alias.pattern);
         }
     }
     if (EqualsIgnoringCase(name, "Medium Time")) {
-        return Format(value, conventions.mediumTimePattern, conventions);
+        return conventions.mediumTimePattern;
     }
     if (EqualsIgnoringCase(name, "Short Time")) {
-        return Format(value, conventions.shortTimePattern, conventions);
+        return conventions.shortTimePattern;
     }
     if (EqualsIgnoringCase(name, "Currency")) {
-        return Format(value, CurrencyPattern(conventions), conventions);
-    }
-    static constexpr std::array<std::array<std::string_view, 2>, 3> kTruths{
-        {{"Yes", "No"}, {"True", "False"}, {"On", "Off"}}};
-    const bool generalNumber = EqualsIgnoringCase(name, "General Number");
-    for (const auto& truth : kTruths) {
-        const bool isTruth =
-            EqualsIgnoringCase(name, std::string(truth[0]) + "/" + std::string(truth[1]));
-        if (!isTruth && !generalNumber) {
-            continue;
-        }
-        const Operand operand = ToOperand(value, conventions);
-        if (operand.type != Operand::Type::Number) {
-            return DefaultText(value, conventions);
-        }
-        if (generalNumber) {
-            return value.Kind() == FieldValueKind::Double
-                       ? DefaultText(value, conventions)
-                       : PlainNumberText(operand.number, conventions);
-        }
-        return std::string(operand.number.IsZero() ? truth[1] : truth[0]);
+        return CurrencyPattern(conventions);
     }
     return std::nullopt;
+}
+
+// The words of Yes/No, True/False and On/Off: {nonzero, zero}.
+std::optional<std::array<std::string_view, 2>> TruthWords(std::string_view name) {
+    static constexpr std::array<std::array<std::string_view, 3>, 3> kTruths{{
+        {"Yes/No", "Yes", "No"},
+        {"True/False", "True", "False"},
+        {"On/Off", "On", "Off"},
+    }};
+    for (const auto& truth : kTruths) {
+        if (EqualsIgnoringCase(name, truth[0])) {
+            return std::array<std::string_view, 2>{truth[1], truth[2]};
+        }
+    }
+    return std::nullopt;
+}
+
+// The sections of a format text that is not a name.
+std::string FormatWithSections(const FieldValue& value, std::string_view formatText,
+                               const LocaleConventions& conventions) {
+    const std::vector<std::string_view> sections = SplitSections(formatText);
+    if (IsTextSection(sections[0])) {
+        const std::string text = DefaultText(value, conventions);
+        if (text.empty() && sections.size() >= 2) {
+            return RenderTextSection(sections[1], "");
+        }
+        // Null has nothing to format, unlike an empty text, which "@" placeholders pad.
+        return value.IsNull() ? std::string() : RenderTextSection(sections[0], text);
+    }
+    const Operand operand = ToOperand(value, conventions);
+    switch (operand.type) {
+    case Operand::Type::Null:
+        return sections.size() >= 4 ? LiteralText(sections[3]) : "";
+    case Operand::Type::Number:
+        return FormatNumber(sections, operand.number, conventions);
+    case Operand::Type::Date:
+        return FormatDate(sections, operand.time, conventions);
+    case Operand::Type::Unformattable:
+        break;
+    }
+    return DefaultText(value, conventions);
 }
 
 } // namespace
@@ -297,30 +319,25 @@ std::string Format(const FieldValue& value, std::string_view formatText,
     if (formatText.empty()) {
         return DefaultText(value, conventions);
     }
-    if (auto named = FormatNamed(value, formatText, conventions)) {
-        return *std::move(named);
+    if (const auto pattern = NamedPattern(formatText, conventions)) {
+        return FormatWithSections(value, *pattern, conventions);
     }
-    const std::vector<std::string_view> sections = SplitSections(formatText);
-    if (IsTextSection(sections[0])) {
-        const std::string text = DefaultText(value, conventions);
-        if (text.empty() && sections.size() >= 2) {
-            return RenderTextSection(sections[1], "");
-        }
-        // Null has nothing to format, unlike an empty text, which "@" placeholders pad.
-        return value.IsNull() ? std::string() : RenderTextSection(sections[0], text);
+    const bool generalNumber = EqualsIgnoringCase(formatText, "General Number") ||
+                               EqualsIgnoringCase(formatText, "General");
+    const auto truthWords = TruthWords(formatText);
+    if (!generalNumber && !truthWords) {
+        return FormatWithSections(value, formatText, conventions);
     }
     const Operand operand = ToOperand(value, conventions);
-    switch (operand.type) {
-    case Operand::Type::Null:
-        return sections.size() >= 4 ? LiteralText(sections[3]) : "";
-    case Operand::Type::Number:
-        return FormatNumber(sections, operand.number, conventions);
-    case Operand::Type::Date:
-        return FormatDate(sections, operand.time, conventions);
-    case Operand::Type::Unformattable:
-        break;
+    if (operand.type != Operand::Type::Number) {
+        return DefaultText(value, conventions);
     }
-    return DefaultText(value, conventions);
+    if (truthWords) {
+        return std::string((*truthWords)[operand.number.IsZero() ? 1 : 0]);
+    }
+    // Doubles keep their classic 15-digit form; exact numbers stay exact.
+    return value.Kind() == FieldValueKind::Double ? DefaultText(value, conventions)
+                                                  : PlainNumberText(operand.number, conventions);
 }
 
 std::string CellText(const FieldValue& value, std::string_view formatText,

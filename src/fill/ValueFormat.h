@@ -19,16 +19,17 @@ std::string DefaultText(const odbc::FieldValue& value, const LocaleConventions& 
 
 // The value formatted with formatText. formatText is either a named format (General Number,
 // Currency, Fixed, Standard, Percent, Scientific, Yes/No, True/False, On/Off, General Date,
-// Long Date, Medium Date, Short Date, Long Time, Medium Time, Short Time; any case) or up to
-// four sections separated by ";": positive; negative; zero; null. A number uses the negative
-// section, when there is one, without a minus sign, and the zero section only when it is
-// exactly zero; the section is chosen before rounding, so -0.4 with "0;(0)" gives "(0)" and
-// with "0" gives "-0". An empty section borrows the first one. Sections with date tokens
-// format dates (numbers count as date serials), sections with "@" "&" "<" ">" "!" format text
-// (the second section then serves empty text and null); any other section formats numbers
-// (dates count as their serials). Text that reads as a number or an ISO date is formatted as
-// one; other text comes back unchanged, as do values that are not numbers. Never throws on
-// any input and runs in time linear in the lengths of format and value.
+// Long Date, Medium Date, Short Date, Long Time, Medium Time, Short Time; any case; "General"
+// is the default conversion, as spreadsheet users write it) or up to four sections separated
+// by ";": positive; negative; zero; null. A number uses the negative section, when there is
+// one, without a minus sign, and the zero section only when it is exactly zero; the section is
+// chosen before rounding, so -0.4 with "0;(0)" gives "(0)" and with "0" gives "-0". An empty
+// section borrows the first one. Sections with date tokens format dates (numbers count as date
+// serials), sections with "@" "&" "<" ">" "!" format text (the second section then serves
+// empty text and null); any other section formats numbers (dates count as their serials).
+// Text that reads as a number or an ISO date is formatted as one; other text comes back
+// unchanged, as do values that are not numbers. Never throws on any input and runs in time
+// linear in the lengths of format and value.
 std::string Format(const odbc::FieldValue& value, std::string_view formatText,
                    const LocaleConventions& conventions);
 

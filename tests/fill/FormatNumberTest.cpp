@@ -127,6 +127,8 @@ TEST(FormatNumber, NamedFormatsAnyCase) {
     ExpectFormats({
         {Real(1234.5), "General Number", "1234.5"},
         {Int(1234567), "general number", "1234567"},
+        {Dec("1234.50"), "General", "1234.5"},
+        {Stamp(2009, 3, 15, 0, 0, 0), "General", "3/15/2009"},
         {Real(1234.5), "Currency", "$1,234.50"},
         {Real(-1234.5), "CURRENCY", "($1,234.50)"},
         {Real(1234.567), "Fixed", "1234.57"},
