@@ -20,6 +20,7 @@ struct Token {
 // Upper- or lower-cases a whole UTF-8 text by code point. Case mapping is locale data; the
 // C.UTF-8 locale has the Unicode tables and does not depend on the host's language.
 std::string ChangeCase(std::string_view text, bool upper) {
+    // Created once and kept for the life of the process, like the C library's own locales.
     static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
     std::string out;
     out.reserve(text.size());

@@ -13,18 +13,21 @@ struct Date {
     int year = 1899; // proleptic Gregorian; the database may send any year it can store
     int month = 12;  // 1..12
     int day = 30;    // 1..31
+    bool operator==(const Date&) const = default;
 };
 
 struct Time {
     int hour = 0;   // 0..23
     int minute = 0; // 0..59
     int second = 0; // 0..59 (a leap second 60 is passed through)
+    bool operator==(const Time&) const = default;
 };
 
 struct Timestamp {
     Date date;
     Time time;
     std::uint32_t nanoseconds = 0; // fraction of the second, 0..999,999,999
+    bool operator==(const Timestamp&) const = default;
 };
 
 // An exact decimal as the driver wrote it: optional "-", digits, optional "." and fraction
@@ -33,9 +36,12 @@ struct Timestamp {
 struct Decimal {
     std::string text;
     int scale = 0; // digits after the point that the column declares
+    bool operator==(const Decimal&) const = default;
 };
 
-struct Null {};
+struct Null {
+    bool operator==(const Null&) const = default;
+};
 
 enum class FieldValueKind { Null, Integer, Decimal, Double, Text, Date, Time, Timestamp, Binary };
 
@@ -66,6 +72,9 @@ public:
     const std::vector<std::uint8_t>& AsBinary() const {
         return std::get<std::vector<std::uint8_t>>(m_value);
     }
+
+    // Same kind and same content; decimals compare as written ("1.50" is not "1.5").
+    bool operator==(const FieldValue&) const = default;
 
 private:
     // The order matches FieldValueKind.
