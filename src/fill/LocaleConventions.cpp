@@ -1,5 +1,7 @@
 #include "fill/LocaleConventions.h"
 
+#include "fill/FormatSections.h"
+
 #include <cstdlib>
 #include <langinfo.h>
 #include <locale.h>
@@ -53,7 +55,7 @@ std::string FirstLiteral(std::string_view pattern) {
         if (pattern[i] == '%') {
             ++i;
         } else {
-            return std::string(1, pattern[i]);
+            return std::string(pattern.substr(i, Utf8Length(pattern, i)));
         }
     }
     return {};

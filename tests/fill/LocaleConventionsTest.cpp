@@ -2,8 +2,11 @@
 
 #include "fill/ValueFormat.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <locale.h>
+#include <unistd.h>
 
 namespace slidesmith::fill {
 namespace {
@@ -20,21 +23,88 @@ TEST(LocaleConventions, NeutralOrUnknownLocalesGiveTheClassicEnglishConventions)
     }
 }
 
-TEST(LocaleConventions, ReadsAnInstalledLocale) {
-    const char* name = "de_DE.UTF-8";
-    const locale_t probe = newlocale(LC_ALL_MASK, name, locale_t{});
+namespace fs = std::filesystem;
+
+bool LocaleExists(const std::string& name) {
+    const locale_t probe = newlocale(LC_ALL_MASK, name.c_str(), locale_t{});
     if (probe == locale_t{}) {
-        GTEST_SKIP() << name << " is not installed here";
+        return false;
     }
     freelocale(probe);
-    const LocaleConventions german = LocaleConventions::FromLocaleNames(name, name, name);
+    return true;
+}
+
+// Makes a locale available to this process: compiled from the system's locale sources with
+// localedef into a shared folder that LOCPATH names (built under a private name first and
+// renamed, so parallel tests never see half of one), or else as installed. The C library
+// remembers a failed lookup, so nothing is probed before the folder is in place.
+bool ProvideLocale(const std::string& source, const std::string& name) {
+    const fs::path folder = fs::temp_directory_path() / "slidesmith-test-locales";
+    if (!fs::exists(folder / name)) {
+        const fs::path scratch = folder / (name + ".tmp" + std::to_string(getpid()));
+        fs::create_directories(scratch);
+        const std::string command =
+            "localedef -i " + source + " -f UTF-8 '" + scratch.string() + "' >/dev/null 2>&1";
+        std::error_code ignored; // a missing localedef leaves the installed locales
+        if (std::system(command.c_str()) == 0) {
+            fs::rename(scratch, folder / name, ignored); // another test may have been first
+        }
+        fs::remove_all(scratch, ignored);
+    }
+    if (fs::exists(folder / name)) {
+        setenv("LOCPATH", folder.c_str(), 1);
+    }
+    return LocaleExists(name);
+}
+
+TEST(LocaleConventions, ReadsNumbersDatesAndMoneyOfARealLocale) {
+    if (!ProvideLocale("de_DE", "de_DE.UTF-8")) {
+        GTEST_SKIP() << "de_DE.UTF-8 is neither installed nor buildable here";
+    }
+    const LocaleConventions german =
+        LocaleConventions::FromLocaleNames("de_DE.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8");
     EXPECT_EQ(german.decimalSeparator, ",");
     EXPECT_EQ(german.thousandsSeparator, ".");
     EXPECT_EQ(german.dateSeparator, ".");
     EXPECT_EQ(german.monthNames[2], "März");
+    EXPECT_EQ(german.dayAbbreviations[0], "So");
     EXPECT_EQ(german.currencySymbol, "€");
     EXPECT_FALSE(german.currencyPrecedes);
-    EXPECT_EQ(Format(odbc::FieldValue::FromDate({2009, 3, 5}), "Short Date", german), "05.03.2009");
+    EXPECT_TRUE(german.currencySeparatedBySpace);
+    EXPECT_FALSE(german.currencyNegativeInParentheses);
+    const odbc::FieldValue afternoon =
+        odbc::FieldValue::FromTimestamp({{2009, 3, 5}, {14, 5, 9}, 0});
+    EXPECT_EQ(Format(afternoon, "Short Date", german), "05.03.2009");
+    EXPECT_EQ(Format(afternoon, "Long Date", german), "Donnerstag 5 März 2009");
+    EXPECT_EQ(Format(afternoon, "Long Time", german), "14:05:09");
+    EXPECT_EQ(Format(afternoon, "Medium Time", german), "14:05");
+    EXPECT_EQ(Format(odbc::FieldValue::FromDouble(-1234.5), "Currency", german), "-1.234,50 €");
+}
+
+TEST(LocaleConventions, TheCLibrarysEnglishDiffersFromTheClassicDefaults) {
+    if (!ProvideLocale("en_US", "en_US.UTF-8")) {
+        GTEST_SKIP() << "en_US.UTF-8 is neither installed nor buildable here";
+    }
+    const LocaleConventions us =
+        LocaleConventions::FromLocaleNames("en_US.UTF-8", "en_US.UTF-8", "en_US.UTF-8");
+    const odbc::FieldValue afternoon =
+        odbc::FieldValue::FromTimestamp({{2009, 3, 5}, {14, 5, 9}, 0});
+    EXPECT_EQ(Format(afternoon, "", us), "03/05/2009 02:05:09 PM");
+    EXPECT_EQ(Format(afternoon, "Long Date", us), "Thursday, March 5, 2009");
+    EXPECT_EQ(Format(odbc::FieldValue::FromDouble(-1234.5), "Currency", us), "-$1,234.50");
+    EXPECT_EQ(Format(afternoon, "", LocaleConventions::EnUs()), "3/5/2009 2:05:09 PM");
+}
+
+TEST(LocaleConventions, KeepsMultiByteSeparatorsWhole) {
+    if (!ProvideLocale("ja_JP", "ja_JP.UTF-8")) {
+        GTEST_SKIP() << "ja_JP.UTF-8 is neither installed nor buildable here";
+    }
+    const LocaleConventions japanese =
+        LocaleConventions::FromLocaleNames("ja_JP.UTF-8", "ja_JP.UTF-8", "ja_JP.UTF-8");
+    EXPECT_EQ(japanese.dateSeparator, "年");
+    EXPECT_EQ(Format(odbc::FieldValue::FromDate({2009, 3, 5}), "Short Date", japanese),
+              "2009年03月05日");
+    EXPECT_EQ(Format(odbc::FieldValue::FromDate({2009, 3, 5}), "yyyy/m", japanese), "2009年3");
 }
 
 TEST(TranslateStrftimePattern, ConvertsTheCLibraryPatternsHostsUse) {
