@@ -44,9 +44,15 @@ bool HasNumberPart(const NumberPattern& pattern) {
 NumberPattern ParsePattern(std::string_view section) {
     NumberPattern pattern;
     std::vector<Token>* zone = &pattern.integerZone;
-    long pendingCommas = 0;          // commas since the last integer placeholder
-    long trailingFractionCommas = 0; // commas since the last fraction placeholder
-    bool integerDigitSeen = false;
+    long commas = 0;        // commas since the last digit placeholder
+    bool digitSeen = false; // a digit placeholder before the exponent
+    const auto closeZone = [&] {
+        // Commas right after the last digit of the integer or fraction part divide by 1000.
+        if (digitSeen && zone != &pattern.exponentZone) {
+            pattern.scaleThousands += commas;
+        }
+        commas = 0;
+    };
     FormatLexer lexer(section);
     std::string_view literal;
     while (!lexer.AtEnd()) {
@@ -55,40 +61,28 @@ NumberPattern ParsePattern(std::string_view section) {
             continue;
         }
         const char c = lexer.Peek();
-        const bool inInteger = zone == &pattern.integerZone;
-        const bool endsInteger = (c == '.' && !pattern.hasPoint && !pattern.HasExponent()) ||
-                                 ((c == 'E' || c == 'e') && !pattern.HasExponent() &&
-                                  (lexer.Peek(1) == '+' || lexer.Peek(1) == '-'));
-        if (inInteger && endsInteger && integerDigitSeen) {
-            pattern.scaleThousands = pendingCommas;
-        } else if (zone == &pattern.fractionZone && endsInteger) {
-            pattern.scaleThousands += trailingFractionCommas;
-            trailingFractionCommas = 0;
-        }
+        const bool isPoint = c == '.' && !pattern.hasPoint && !pattern.HasExponent();
+        const bool isExponent = (c == 'E' || c == 'e') && !pattern.HasExponent() &&
+                                (lexer.Peek(1) == '+' || lexer.Peek(1) == '-');
         if (c == '0' || c == '#') {
-            if (inInteger) {
-                pattern.grouping = pattern.grouping || pendingCommas > 0;
-                pendingCommas = 0;
-                integerDigitSeen = true;
-            }
-            trailingFractionCommas = 0;
+            // Commas between integer digits group them; elsewhere they are dropped.
+            pattern.grouping = pattern.grouping || (commas > 0 && zone == &pattern.integerZone);
+            digitSeen = digitSeen || zone != &pattern.exponentZone;
+            commas = 0;
             zone->push_back({TokenType::Digit, lexer.TakeChar()});
         } else if (c == ',') {
-            // Commas after the last digit of the number scale it, wherever that digit is.
-            if (inInteger) {
-                ++pendingCommas;
-            } else if (zone == &pattern.fractionZone) {
-                ++trailingFractionCommas;
-            }
+            commas += zone != &pattern.exponentZone ? 1 : 0;
             lexer.Skip(1);
         } else if (c == '%') {
             ++pattern.percentCount;
             zone->push_back({TokenType::Literal, lexer.TakeChar()});
-        } else if (endsInteger && c == '.') {
+        } else if (isPoint) {
+            closeZone();
             pattern.hasPoint = true;
             zone = &pattern.fractionZone;
             lexer.Skip(1);
-        } else if (endsInteger) {
+        } else if (isExponent) {
+            closeZone();
             pattern.exponentMark = section.substr(lexer.Position(), 2);
             zone = &pattern.exponentZone;
             lexer.Skip(2);
@@ -96,11 +90,7 @@ NumberPattern ParsePattern(std::string_view section) {
             zone->push_back({TokenType::Literal, lexer.TakeChar()});
         }
     }
-    if (zone == &pattern.fractionZone) {
-        pattern.scaleThousands += trailingFractionCommas;
-    } else if (zone == &pattern.integerZone && integerDigitSeen) {
-        pattern.scaleThousands = pendingCommas;
-    }
+    closeZone();
     return pattern;
 }
 

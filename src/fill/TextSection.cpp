@@ -75,66 +75,78 @@ std::vector<std::string_view> SplitCharacters(std::string_view text) {
     return characters;
 }
 
-} // namespace
-
-std::string RenderTextSection(std::string_view section, std::string_view text) {
+struct TextPattern {
     std::vector<Token> tokens;
-    int caseChange = 0; // -1 lower, +1 upper; the last one written wins
+    int caseChange = 0; // -1 lower, +1 upper; the last flag written wins
     bool fromLeft = false;
+    std::size_t placeholders = 0;
+};
+
+TextPattern ParseTextPattern(std::string_view section) {
+    TextPattern pattern;
     FormatLexer lexer(section);
     std::string_view literal;
     while (!lexer.AtEnd()) {
         if (lexer.TakeLiteral(literal)) {
-            tokens.push_back({false, '@', literal});
+            pattern.tokens.push_back({false, '@', literal});
             continue;
         }
         const std::string_view c = lexer.TakeChar();
         if (c == "@" || c == "&") {
-            tokens.push_back({true, c[0], {}});
+            pattern.tokens.push_back({true, c[0], {}});
+            ++pattern.placeholders;
         } else if (c == "<" || c == ">") {
-            caseChange = c == "<" ? -1 : 1;
+            pattern.caseChange = c == "<" ? -1 : 1;
         } else if (c == "!") {
-            fromLeft = true;
+            pattern.fromLeft = true;
         } else {
-            tokens.push_back({false, '@', c});
+            pattern.tokens.push_back({false, '@', c});
         }
     }
-    const std::string cased =
-        caseChange == 0 ? std::string(text) : ChangeCase(text, caseChange > 0);
-    if (std::none_of(tokens.begin(), tokens.end(),
-                     [](const Token& t) { return t.isPlaceholder; })) {
-        tokens.push_back({true, '&', {}});
+    if (pattern.placeholders == 0) {
+        pattern.tokens.push_back({true, '&', {}});
+        pattern.placeholders = 1;
     }
-    const std::vector<std::string_view> characters = SplitCharacters(cased);
+    return pattern;
+}
 
-    // Fill placeholders in order of filling; the last one filled takes the rest of the text.
-    std::vector<std::string> filled(tokens.size());
-    std::size_t placeholders = 0;
-    for (const Token& token : tokens) {
-        placeholders += token.isPlaceholder ? 1 : 0;
-    }
-    std::size_t next = 0; // characters used
+// The characters each placeholder shows, by token index. Placeholders are filled in filling
+// order; the last one filled takes whatever is left.
+std::vector<std::string> FillPlaceholders(const TextPattern& pattern,
+                                          const std::vector<std::string_view>& characters) {
+    const std::size_t count = pattern.tokens.size();
+    std::vector<std::string> filled(count);
+    std::size_t used = 0;
     std::size_t seen = 0;
-    for (std::size_t step = 0; step < tokens.size(); ++step) {
-        const std::size_t index = fromLeft ? step : tokens.size() - 1 - step;
-        if (!tokens[index].isPlaceholder) {
+    for (std::size_t step = 0; step < count; ++step) {
+        const std::size_t index = pattern.fromLeft ? step : count - 1 - step;
+        if (!pattern.tokens[index].isPlaceholder) {
             continue;
         }
-        const bool last = ++seen == placeholders;
+        const std::size_t left = characters.size() - used;
         const std::size_t take =
-            last ? characters.size() - next : std::min<std::size_t>(1, characters.size() - next);
+            ++seen == pattern.placeholders ? left : std::min<std::size_t>(1, left);
         for (std::size_t i = 0; i < take; ++i) {
-            const std::size_t at = fromLeft ? next + i : characters.size() - next - take + i;
-            filled[index] += characters[at];
+            filled[index] += characters[pattern.fromLeft ? used + i : left - take + i];
         }
-        next += take;
-        if (take == 0 && tokens[index].placeholder == '@') {
+        used += take;
+        if (take == 0 && pattern.tokens[index].placeholder == '@') {
             filled[index] += ' ';
         }
     }
+    return filled;
+}
+
+} // namespace
+
+std::string RenderTextSection(std::string_view section, std::string_view text) {
+    const TextPattern pattern = ParseTextPattern(section);
+    const std::string cased =
+        pattern.caseChange == 0 ? std::string(text) : ChangeCase(text, pattern.caseChange > 0);
+    const std::vector<std::string> filled = FillPlaceholders(pattern, SplitCharacters(cased));
     std::string out;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        out += tokens[i].isPlaceholder ? filled[i] : std::string(tokens[i].literal);
+    for (std::size_t i = 0; i < pattern.tokens.size(); ++i) {
+        out += pattern.tokens[i].isPlaceholder ? filled[i] : pattern.tokens[i].literal;
     }
     return out;
 }

@@ -40,6 +40,8 @@ TEST(FormatNumber, CommasBeforeThePointScaleByThousands) {
         {Int(1234567), "0.0,,", "1.2"},
         {Int(1234567890), "#,##0,,", "1,235"},
         {Int(999), "0,", "1"},
+        {Int(1234567), "#,##0,.00", "1,234.57"},
+        {Real(1.5), "0.0,0", "1.50"}, // commas inside the fraction are dropped
     });
 }
 
