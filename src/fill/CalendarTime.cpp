@@ -144,8 +144,10 @@ std::optional<CalendarTime> CalendarTime::FromSerial(double serial) {
     double whole = std::trunc(serial);
     long long seconds = std::llround(std::fabs(serial - whole) * kSecondsPerDay);
     if (seconds >= kSecondsPerDay) {
+        // The time counts forward from the start of the day, before the epoch too, so a
+        // time that rounds up to midnight is the start of the following day.
         seconds -= kSecondsPerDay;
-        whole += serial < 0 ? -1.0 : 1.0;
+        whole += 1.0;
     }
     const auto days = std::chrono::days{static_cast<long long>(whole)};
     const std::chrono::year_month_day ymd{sys_days{kSerialEpoch} + days};

@@ -76,6 +76,8 @@ TEST(FormatDate, NumbersAreDateSerialsAndDatesAreNumbers) {
         {Int(0), "yyyy-mm-dd", "1899-12-30"},
         {Int(2), "yyyy-mm-dd", "1900-01-01"},
         {Real(-1.5), "yyyy-mm-dd hh:nn", "1899-12-29 12:00"},
+        {Real(39887.9999999), "yyyy-mm-dd hh:nn:ss", "2009-03-16 00:00:00"},
+        {Real(-1.9999999), "yyyy-mm-dd hh:nn:ss", "1899-12-30 00:00:00"},
         {Real(serial), "General Date", "3/15/2009 2:05:09 PM"},
         {Int(1), "Short Time", "00:00"},
         {odbc::FieldValue::FromDate({2009, 3, 15}), "0.00", "39887.00"},
