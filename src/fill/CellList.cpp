@@ -27,6 +27,11 @@ void Extend(BlockBounds& bounds, const CellCoordinate& cell) {
 
 } // namespace
 
+int BlockLength(const BlockBounds& bounds, FillOrder order) {
+    return order == FillOrder::Row ? bounds.maxRow - bounds.minRow + 1
+                                   : bounds.maxColumn - bounds.minColumn + 1;
+}
+
 std::optional<FillMessage> ResolveCellList(std::vector<std::string>& cellList, int fieldCount,
                                            FillOrder order, int tableRows, int tableColumns,
                                            ResolvedCells& resolved) {

@@ -31,6 +31,9 @@ struct BlockBounds {
     bool operator==(const BlockBounds&) const = default;
 };
 
+// The rows (FillOrder::Row) or columns (FillOrder::Column) one record occupies.
+int BlockLength(const BlockBounds& bounds, FillOrder order);
+
 struct ResolvedCells {
     std::vector<CellCoordinate> cells; // one per field, in recordset field order
     BlockBounds bounds;

@@ -137,11 +137,13 @@ TEST(ApplyRange, RangeMustEncloseTheCellsInFillOrderAndThenBecomesTheBlock) {
 
     bounds = {2, 2, 1, 3};
     EXPECT_EQ(ApplyRange("A2:C4", FillOrder::Row, bounds), std::nullopt);
-    EXPECT_EQ(bounds, (BlockBounds{2, 4, 1, 3})) << "each record then takes three rows";
+    EXPECT_EQ(bounds, (BlockBounds{2, 4, 1, 3}));
+    EXPECT_EQ(BlockLength(bounds, FillOrder::Row), 3) << "each record then takes three rows";
 
     bounds = {2, 2, 2, 2};
     EXPECT_EQ(ApplyRange("B:D", FillOrder::Column, bounds), std::nullopt);
     EXPECT_EQ(bounds, (BlockBounds{0, 0, 2, 4}));
+    EXPECT_EQ(BlockLength(bounds, FillOrder::Column), 3);
 
     bounds = rows2to4;
     EXPECT_EQ(ApplyRange("", FillOrder::Row, bounds), std::nullopt);
