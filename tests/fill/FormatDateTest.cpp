@@ -87,6 +87,8 @@ TEST(FormatDate, NumbersAreDateSerialsAndDatesAreNumbers) {
         {Text("2009-03-15T14:05:09.25"), "hh:nn:ss", "14:05:09"},
         {Text("14:05"), "h:nn AM/PM", "2:05 PM"},
         {Text("15/03/2009"), "yyyy", "15/03/2009"},
+        {Text("2009-02-30"), "yyyy", "2009-02-30"},
+        {Text("25:00"), "hh", "25:00"},
     });
 }
 
