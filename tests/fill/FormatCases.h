@@ -9,7 +9,7 @@
 namespace slidesmith::fill::testing {
 
 inline odbc::FieldValue Int(std::int64_t v) {
-    return odbc::FieldValue::Integer(v);
+    return odbc::FieldValue::FromInteger(v);
 }
 inline odbc::FieldValue Real(double v) {
     return odbc::FieldValue::FromDouble(v);

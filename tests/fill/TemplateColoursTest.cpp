@@ -74,15 +74,15 @@ TEST(ChooseCellColour, FixedTablesWriteOnlyColoursThatDiffer) {
     const auto choose = [&](const odbc::FieldValue& value, const TemplateColours& c) {
         return ChooseCellColour(value, ValueKind::Number, c, FillKind::Fixed);
     };
-    EXPECT_EQ(choose(odbc::FieldValue::Integer(5), colours), std::nullopt);
-    EXPECT_EQ(choose(odbc::FieldValue::Integer(-5), colours), kRed);
+    EXPECT_EQ(choose(odbc::FieldValue::FromInteger(5), colours), std::nullopt);
+    EXPECT_EQ(choose(odbc::FieldValue::FromInteger(-5), colours), kRed);
     EXPECT_EQ(choose(odbc::FieldValue::FromDouble(0.0), colours), kBlue);
     EXPECT_EQ(choose(odbc::FieldValue::FromDecimal("-0.000", 3), colours), kBlue);
     EXPECT_EQ(choose(odbc::FieldValue::FromDecimal("-0.001", 3), colours), kRed);
     EXPECT_EQ(choose(odbc::FieldValue::FromText("-3"), colours), kRed);
     const TemplateColours plain{kBlack, kBlack, kBlack};
-    EXPECT_EQ(choose(odbc::FieldValue::Integer(-5), plain), std::nullopt);
-    EXPECT_EQ(choose(odbc::FieldValue::Integer(0), plain), std::nullopt);
+    EXPECT_EQ(choose(odbc::FieldValue::FromInteger(-5), plain), std::nullopt);
+    EXPECT_EQ(choose(odbc::FieldValue::FromInteger(0), plain), std::nullopt);
 }
 
 TEST(ChooseCellColour, GrowingTablesAlwaysWriteTheColourOfTheSign) {
@@ -90,18 +90,20 @@ TEST(ChooseCellColour, GrowingTablesAlwaysWriteTheColourOfTheSign) {
     const auto choose = [&](const odbc::FieldValue& value) {
         return ChooseCellColour(value, ValueKind::Number, colours, FillKind::Growing);
     };
-    EXPECT_EQ(choose(odbc::FieldValue::Integer(5)), kBlack);
+    EXPECT_EQ(choose(odbc::FieldValue::FromInteger(5)), kBlack);
     EXPECT_EQ(choose(odbc::FieldValue::FromDouble(-0.5)), kRed);
-    EXPECT_EQ(choose(odbc::FieldValue::Integer(0)), kBlue);
+    EXPECT_EQ(choose(odbc::FieldValue::FromInteger(0)), kBlue);
 }
 
 TEST(ChooseCellColour, KeepsTheColourOfOtherKindsNullsAndNonNumbers) {
     const TemplateColours colours{kBlack, kRed, kBlue};
     for (const FillKind fill : {FillKind::Fixed, FillKind::Growing}) {
-        EXPECT_EQ(ChooseCellColour(odbc::FieldValue::Integer(-5), ValueKind::Text, colours, fill),
-                  std::nullopt);
-        EXPECT_EQ(ChooseCellColour(odbc::FieldValue::Integer(-5), ValueKind::Date, colours, fill),
-                  std::nullopt);
+        EXPECT_EQ(
+            ChooseCellColour(odbc::FieldValue::FromInteger(-5), ValueKind::Text, colours, fill),
+            std::nullopt);
+        EXPECT_EQ(
+            ChooseCellColour(odbc::FieldValue::FromInteger(-5), ValueKind::Date, colours, fill),
+            std::nullopt);
         EXPECT_EQ(ChooseCellColour(odbc::FieldValue(), ValueKind::Number, colours, fill),
                   std::nullopt);
         EXPECT_EQ(

@@ -4,7 +4,7 @@
 
 namespace slidesmith::odbc {
 
-FieldValue FieldValue::Integer(std::int64_t value) {
+FieldValue FieldValue::FromInteger(std::int64_t value) {
     return FieldValue(Storage(value));
 }
 

@@ -48,7 +48,7 @@ enum class FieldValueKind { Null, Integer, Decimal, Double, Text, Date, Time, Ti
 class FieldValue {
 public:
     FieldValue() = default; // null
-    static FieldValue Integer(std::int64_t value);
+    static FieldValue FromInteger(std::int64_t value);
     static FieldValue FromDecimal(std::string text, int scale);
     static FieldValue FromDouble(double value);
     static FieldValue FromText(std::string utf8);
