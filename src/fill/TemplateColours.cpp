@@ -43,14 +43,13 @@ std::optional<int> SignOf(const odbc::FieldValue& value) {
 
 TemplateColours ReadTemplateColors(std::string_view formatText,
                                    const ColourOfCharacters& colourOf) {
-    // Character positions of the first two separators.
+    // Byte offsets of the first two separators.
     std::optional<std::size_t> separators[2];
     std::size_t found = 0;
-    std::size_t character = 0;
     bool escaped = false;
     bool quoted = false; // as for Format, so that colours line up with its sections
     for (std::size_t pos = 0; pos < formatText.size() && found < 2;
-         pos += Utf8Length(formatText, pos), ++character) {
+         pos += Utf8Length(formatText, pos)) {
         if (escaped) {
             escaped = false;
         } else if (formatText[pos] == '"') {
@@ -60,10 +59,10 @@ TemplateColours ReadTemplateColors(std::string_view formatText,
         } else if (formatText[pos] == '\\') {
             escaped = true;
         } else if (formatText[pos] == ';') {
-            separators[found++] = character;
+            separators[found++] = pos;
         }
     }
-    const std::size_t length = Utf8CharCount(formatText);
+    const std::size_t length = formatText.size();
     const auto after = [&](std::size_t separator, std::size_t end) {
         return colourOf(separator + 1, end - separator - 1);
     };

@@ -22,9 +22,9 @@ struct TemplateColours {
     bool operator==(const TemplateColours&) const = default;
 };
 
-// The font colour of length characters from start (0-based, counted in characters, not bytes)
-// of the template text; the presentation engine's text range supplies it. A length of 0 asks
-// for the colour at start.
+// The font colour of the template text's bytes [start, start + length) (0-based byte offsets
+// into its UTF-8 text, as the presentation engine's text bodies count); the engine supplies
+// it. A length of 0 asks for the colour at start. Parts always begin on a character boundary.
 using ColourOfCharacters = std::function<RgbColour(std::size_t start, std::size_t length)>;
 
 // Reads the three colours of a format text written in the template cell: the whole text gives

@@ -56,17 +56,20 @@ TEST(ReadTemplateColors, EscapedAndQuotedSeparatorsDoNotCount) {
     EXPECT_EQ(ReadTemplateColors("\"a;b\"0;0", Colours(quoted)).negative, kRed);
 }
 
-TEST(ReadTemplateColors, PositionsCountCharactersNotBytes) {
+TEST(ReadTemplateColors, PartsAreAddressedByByteOffsetsAfterTheirSeparators) {
     std::vector<std::pair<std::size_t, std::size_t>> asked;
     const ColourOfCharacters record = [&](std::size_t start, std::size_t length) {
         asked.emplace_back(start, length);
         return kBlack;
     };
     ReadTemplateColors("€0;(€0);–", record); // 9 characters, 15 bytes
-    EXPECT_EQ(asked, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 9}, {3, 4}, {8, 1}}));
+    EXPECT_EQ(asked, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 15}, {5, 6}, {12, 3}}));
     asked.clear();
     ReadTemplateColors("0;", record);
     EXPECT_EQ(asked, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 2}, {2, 0}}));
+    asked.clear();
+    ReadTemplateColors("\\€;0", record); // an escaped multi-byte character is skipped whole
+    EXPECT_EQ(asked, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 6}, {5, 1}}));
 }
 
 TEST(ChooseCellColour, FixedTablesWriteOnlyColoursThatDiffer) {
