@@ -28,7 +28,7 @@ void Extend(BlockBounds& bounds, const CellCoordinate& cell) {
 } // namespace
 
 int BlockLength(const BlockBounds& bounds, FillOrder order) {
-    return order == FillOrder::Row ? bounds.maxRow - bounds.minRow + 1
+    return order != FillOrder::Col ? bounds.maxRow - bounds.minRow + 1
                                    : bounds.maxColumn - bounds.minColumn + 1;
 }
 
@@ -48,7 +48,7 @@ std::optional<FillMessage> ResolveCellList(std::vector<std::string>& cellList, i
         } else if (field == 0) {
             // The first field has nothing to follow; the statement check normally prevents this.
             return CellParseError("");
-        } else if (order == FillOrder::Row) {
+        } else if (order != FillOrder::Col) {
             cell = {previous.row, previous.column + 1};
         } else {
             cell = {previous.row + 1, previous.column};
@@ -81,7 +81,7 @@ std::optional<FillMessage> ApplyRange(std::string_view rangeText, FillOrder orde
     }
     bool encloses = false;
     std::string expected;
-    if (order == FillOrder::Row) {
+    if (order != FillOrder::Col) {
         encloses = range.first.row <= bounds.minRow && range.last.row >= bounds.maxRow;
         expected = CellRefName(bounds.minRow, 0) + ":" + CellRefName(bounds.maxRow, 0);
     } else {

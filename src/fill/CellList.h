@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fill/CellReference.h"
+#include "script/StatementRecord.h"
 
 #include <optional>
 #include <string>
@@ -11,9 +12,9 @@
 // any record is read. Failures come back as data; the caller writes them to the run log.
 namespace slidesmith::fill {
 
-// Direction in which fields follow one another when their cells are not written, and in which
-// the records of a table advance.
-enum class FillOrder { Row, Column };
+// FillOrder::Row (or Unset, as ROW is the default) and FillOrder::Col: the direction in which
+// fields follow one another when their cells are not written, and records advance.
+using script::FillOrder;
 
 // One run-log error entry: the message line and the detail line ("" when there is none).
 struct FillMessage {
@@ -31,7 +32,7 @@ struct BlockBounds {
     bool operator==(const BlockBounds&) const = default;
 };
 
-// The rows (FillOrder::Row) or columns (FillOrder::Column) one record occupies.
+// The rows (FillOrder::Row) or columns (FillOrder::Col) one record occupies.
 int BlockLength(const BlockBounds& bounds, FillOrder order);
 
 struct ResolvedCells {
@@ -40,7 +41,7 @@ struct ResolvedCells {
 };
 
 // Resolves the cell of each of fieldCount fields. An empty or missing entry follows the
-// previous field's cell (next column with FillOrder::Row, next row with FillOrder::Column).
+// previous field's cell (next column with FillOrder::Row, next row with FillOrder::Col).
 // A written entry must name both a row and a column. Every cell must lie within tableRows x
 // tableColumns; the entry of a cell outside is replaced in cellList by the cell's name, so
 // that the statement shows where the field would have gone. Returns the error, or nothing when
@@ -50,7 +51,7 @@ std::optional<FillMessage> ResolveCellList(std::vector<std::string>& cellList, i
                                            ResolvedCells& resolved);
 
 // Checks a RANGE value against the cells: with FillOrder::Row its rows must enclose the cells'
-// rows, with FillOrder::Column its columns the cells' columns. On success the range becomes
+// rows, with FillOrder::Col its columns the cells' columns. On success the range becomes
 // the block bounds. An empty value changes nothing.
 std::optional<FillMessage> ApplyRange(std::string_view rangeText, FillOrder order,
                                       BlockBounds& bounds);

@@ -102,10 +102,10 @@ std::optional<DecimalNumber> DecimalNumber::FromText(std::string_view text,
         }
         long exponent = 0;
         while (pos < text.size() && IsDigit(text[pos])) {
-            if (exponent > kMaxPointPosition) {
+            exponent = exponent * 10 + (text[pos++] - '0');
+            if (exponent > kMaxExponent) {
                 return std::nullopt;
             }
-            exponent = exponent * 10 + (text[pos++] - '0');
         }
         pointPosition += negativeExponent ? -exponent : exponent;
     }
@@ -117,9 +117,6 @@ std::optional<DecimalNumber> DecimalNumber::FromText(std::string_view text,
     }
     number.pointPosition = pointPosition;
     number.Normalise();
-    if (number.pointPosition > kMaxPointPosition || number.pointPosition < -kMaxPointPosition) {
-        return std::nullopt;
-    }
     return number;
 }
 

@@ -25,8 +25,8 @@ struct DecimalNumber {
 
     // Parses [blanks][+|-]digits[sep digits][(E|e)[+|-]digits][blanks], where sep is "." or
     // the given decimal separator; digits may be missing on one side of sep ("5.", ".5").
-    // Nothing else is accepted; an exponent that would put the point more than
-    // kMaxPointPosition places away is refused, to keep outputs bounded.
+    // Nothing else is accepted. Exponents beyond kMaxExponent are refused, so that a number
+    // never writes many more digits than its text holds.
     static std::optional<DecimalNumber> FromText(std::string_view text,
                                                  std::string_view decimalSeparator = ".");
 
@@ -45,7 +45,7 @@ struct DecimalNumber {
     // The nearest double, for the few uses that need one (date serials).
     double ToDouble() const;
 
-    static constexpr long kMaxPointPosition = 100000;
+    static constexpr long kMaxExponent = 1000;
 
 private:
     void Normalise();

@@ -85,7 +85,8 @@ struct CellListCase {
 TEST(ResolveCellList, EmptyAndMissingEntriesFollowThePreviousFieldInFillOrder) {
     const CellListCase cases[] = {
         {{"B2"}, 3, FillOrder::Row, {{2, 2}, {2, 3}, {2, 4}}, {2, 2, 2, 4}},
-        {{"B2"}, 3, FillOrder::Column, {{2, 2}, {3, 2}, {4, 2}}, {2, 4, 2, 2}},
+        {{"B2"}, 3, FillOrder::Col, {{2, 2}, {3, 2}, {4, 2}}, {2, 4, 2, 2}},
+        {{"B2"}, 3, FillOrder::Unset, {{2, 2}, {2, 3}, {2, 4}}, {2, 2, 2, 4}}, // ROW by default
         {{"B2", "", "E2"}, 3, FillOrder::Row, {{2, 2}, {2, 3}, {2, 5}}, {2, 2, 2, 5}},
         {{"C3", "A1"}, 2, FillOrder::Row, {{3, 3}, {1, 1}}, {1, 3, 1, 3}},
         {{"$a$1", "b2", "C3", "D4"}, 2, FillOrder::Row, {{1, 1}, {2, 2}}, {1, 2, 1, 2}},
@@ -132,7 +133,7 @@ TEST(ApplyRange, RangeMustEncloseTheCellsInFillOrderAndThenBecomesTheBlock) {
     EXPECT_EQ(bounds, rows2to4) << "a refused range changes nothing";
 
     bounds = rows2to4;
-    EXPECT_EQ(ApplyRange("A1:A3", FillOrder::Column, bounds),
+    EXPECT_EQ(ApplyRange("A1:A3", FillOrder::Col, bounds),
               (FillMessage{"The range or copyrange should be B:C .", ""}));
 
     bounds = {2, 2, 1, 3};
@@ -141,9 +142,9 @@ TEST(ApplyRange, RangeMustEncloseTheCellsInFillOrderAndThenBecomesTheBlock) {
     EXPECT_EQ(BlockLength(bounds, FillOrder::Row), 3) << "each record then takes three rows";
 
     bounds = {2, 2, 2, 2};
-    EXPECT_EQ(ApplyRange("B:D", FillOrder::Column, bounds), std::nullopt);
+    EXPECT_EQ(ApplyRange("B:D", FillOrder::Col, bounds), std::nullopt);
     EXPECT_EQ(bounds, (BlockBounds{0, 0, 2, 4}));
-    EXPECT_EQ(BlockLength(bounds, FillOrder::Column), 3);
+    EXPECT_EQ(BlockLength(bounds, FillOrder::Col), 3);
 
     bounds = rows2to4;
     EXPECT_EQ(ApplyRange("", FillOrder::Row, bounds), std::nullopt);

@@ -235,6 +235,9 @@ TEST(FormatNumber, HugeValuesAndFormatsStayExactAndBounded) {
         << "every % is written; the value is scaled far beyond the digits shown";
     // Exponents in text are refused beyond what a cell could show, so this stays text.
     EXPECT_EQ(Format(Text("1E999999999"), "0", en), "1E999999999");
+    EXPECT_EQ(Format(Text("1e1001"), "0", en), "1e1001");
+    EXPECT_EQ(Format(Text("1e1000"), "0", en).size(), 1001U);
+    EXPECT_EQ(Format(Text("1e-1000"), "0.0", en), "0.0");
 }
 
 TEST(FormatNumber, NeverFailsOnArbitraryFormats) {
