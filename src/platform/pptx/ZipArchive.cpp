@@ -18,6 +18,8 @@ using ZipFilePtr = std::unique_ptr<zip_file_t, ZipFileCloser>;
 ZipArchive::ZipArchive(std::string bytes, std::string displayName)
     : m_bytes(std::make_unique<std::string>(std::move(bytes))),
       m_displayName(std::move(displayName)) {
+    if (m_bytes->empty())
+        throw PptxError(m_displayName + ": the file is empty");
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(m_bytes->data(), m_bytes->size(), 0, &error);
