@@ -154,8 +154,9 @@ TEST(BadTemplate, EntityDeclarationsAreNotExpanded) {
 }
 
 TEST(BadTemplate, LyingEntrySizesAreCaughtWhenThePartIsRead) {
-    std::string bytes = WithDirectorySize(testing::BuildZip(MinimalPackage()),
-                                          "ppt/presentation.xml", kPresentation.size() - 10);
+    std::string bytes =
+        WithDirectorySize(testing::BuildZip(MinimalPackage()), "ppt/presentation.xml",
+                          static_cast<std::uint32_t>(kPresentation.size() - 10));
     std::string message = OpenFailure(bytes);
     EXPECT_NE(message.find("ppt/presentation.xml: entry size does not match"), std::string::npos)
         << message;
