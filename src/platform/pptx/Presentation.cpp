@@ -371,23 +371,17 @@ std::filesystem::path Presentation::SaveAs(const std::filesystem::path& path, in
             throw PptxError(error.what());
         }
     } else {
-        std::filesystem::path folder = std::filesystem::absolute(target.path).parent_path();
-        TemporaryFolder temporary(folder);
+        // The converter replaces the target in one step; only its input needs a place.
+        TemporaryFolder temporary(std::filesystem::temp_directory_path());
         std::filesystem::path input =
             temporary.Path() / ("report" + std::string(KindExtension(m_kind)));
-        std::filesystem::path output = temporary.Path() / ("report." + target.convertedExtension);
         std::string bytes = m_package->Save();
         try {
             files::WriteFileAtomically(input, bytes);
         } catch (const files::FileError& error) {
             throw PptxError(error.what());
         }
-        ConvertWithLibreOffice(input, output);
-        std::error_code error;
-        std::filesystem::rename(output, target.path, error);
-        if (error)
-            throw PptxError(target.path.string() +
-                            ": cannot move the converted file into place: " + error.message());
+        ConvertWithLibreOffice(input, target.path);
     }
     m_fullName = target.path;
     return m_fullName;
