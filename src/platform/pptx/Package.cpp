@@ -246,7 +246,8 @@ std::string Package::NewPartName(std::string_view stem, std::string_view extensi
     if (found == m_nextNumber.end()) {
         // One scan per stem, the first time it is used; later names come from the counter.
         unsigned long highest = 0;
-        std::string suffix = "." + PartKey(extension);
+        std::string suffix(1, '.');
+        suffix += PartKey(extension);
         for (const auto& [key, entry] : m_byKey) {
             if (key.size() <= stemKey.size() + suffix.size() ||
                 key.compare(0, stemKey.size(), stemKey) != 0 || !EndsWith(key, suffix))

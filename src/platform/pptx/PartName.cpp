@@ -60,7 +60,9 @@ std::string PartKey(std::string_view partName) {
 }
 
 std::string PartUri(std::string_view partName) {
-    return "/" + std::string(partName);
+    std::string uri(1, '/');
+    uri += partName;
+    return uri;
 }
 
 std::string PartExtension(std::string_view partName) {

@@ -133,7 +133,9 @@ SaveTarget ResolveSaveTarget(int formatCode, const std::filesystem::path& reques
                         " is not supported");
     target.native = false;
     target.convertedExtension = std::string(converted);
-    target.path = WithExtension(requested, "." + std::string(converted));
+    std::string extension(1, '.');
+    extension += converted;
+    target.path = WithExtension(requested, extension);
     return target;
 }
 
