@@ -23,9 +23,10 @@ private:
 
 XmlPart::XmlPart(std::string partName, std::string_view bytes, std::string_view fileName)
     : m_name(std::move(partName)) {
-    // Whitespace-only text is content in DrawingML (<a:t> </a:t>), so it must survive.
-    constexpr unsigned kOptions =
-        pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
+    // Whitespace-only text is content in DrawingML (<a:t> </a:t>), so a lone whitespace child
+    // survives; indentation between elements does not, so editors see elements only.
+    constexpr unsigned kOptions = pugi::parse_default | pugi::parse_ws_pcdata_single |
+                                  pugi::parse_declaration;
     pugi::xml_parse_result result =
         m_document.load_buffer(bytes.data(), bytes.size(), kOptions, pugi::encoding_auto);
     if (!result) {
