@@ -161,6 +161,18 @@ void Package::CopyPart(std::string_view from, std::string_view to) {
         m_types->SetOverride(to, contentType);
 }
 
+void Package::Unload(std::string_view partName) {
+    PartEntry& entry = Require(partName);
+    if (!entry.xml || PartKey(partName) == PartKey(kContentTypesPart) ||
+        SourceOfRelsPart(entry.name))
+        return;
+    if (entry.xml->IsChanged()) {
+        entry.content = std::make_shared<const std::string>(entry.xml->Serialize());
+        entry.zipIndex.reset();
+    }
+    entry.xml.reset();
+}
+
 void Package::RemovePart(std::string_view partName) {
     PartEntry& entry = Require(partName);
     std::string relsName = RelsPartName(partName);

@@ -49,6 +49,11 @@ public:
     // Copies a part's content and content type (not its relationships) under a new name.
     // An untouched part is copied as its compressed bytes.
     void CopyPart(std::string_view from, std::string_view to);
+    // Drops the parsed form of an XML part to free its memory; a changed part keeps its
+    // serialised bytes, and the next Xml() parses again. Every node of the part handed out
+    // before becomes invalid. The content types and relationships parts stay parsed (they are
+    // indexed), so for them this does nothing.
+    void Unload(std::string_view partName);
     // Removes a part, its Override and its relationships part.
     void RemovePart(std::string_view partName);
     // Removes a part, then every part that no relationship points at any more because of it.

@@ -46,6 +46,12 @@ SlidePart::SlidePart(Package& package, std::string partName, std::uint32_t slide
 
 SlidePart::~SlidePart() = default;
 
+void SlidePart::Release() {
+    m_shapes.reset();
+    m_inheritance.reset();
+    m_package.Unload(m_partName);
+}
+
 std::string SlidePart::TargetOfType(std::string_view type) {
     if (!m_package.HasRels(m_partName))
         return {};

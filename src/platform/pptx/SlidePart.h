@@ -34,6 +34,10 @@ public:
     pugi::xml_node ListEntry() const { return m_listEntry; }
 
     XmlPart& Xml() { return m_package.Xml(m_partName); }
+    // Frees the slide's parsed XML (kept as serialised bytes when changed) and its shape list;
+    // a report that fills page after page calls it for each finished page so memory stays flat.
+    // Shapes, editors and nodes taken from the slide before become invalid.
+    void Release();
     Relationships& Rels() { return m_package.Rels(m_partName); }
     // The slide's layout part, or empty when it has none.
     std::string LayoutPart();

@@ -25,8 +25,8 @@ XmlPart::XmlPart(std::string partName, std::string_view bytes, std::string_view 
     : m_name(std::move(partName)) {
     // Whitespace-only text is content in DrawingML (<a:t> </a:t>), so a lone whitespace child
     // survives; indentation between elements does not, so editors see elements only.
-    constexpr unsigned kOptions = pugi::parse_default | pugi::parse_ws_pcdata_single |
-                                  pugi::parse_declaration;
+    constexpr unsigned kOptions =
+        pugi::parse_default | pugi::parse_ws_pcdata_single | pugi::parse_declaration;
     pugi::xml_parse_result result =
         m_document.load_buffer(bytes.data(), bytes.size(), kOptions, pugi::encoding_auto);
     if (!result) {

@@ -87,6 +87,11 @@ TEST(SlideShapes, TablesOfADuplicateAreEditedIndependentlyAndSurviveSaving) {
     std::size_t rows = editor.RowCount();
     editor.AddRow(rows + 1);
     editor.CellText(rows + 1, 1).SetText("written in the copy");
+    // A finished page may be released; its edits stay and it can be opened again.
+    copy.Release();
+    EXPECT_EQ(copy.Table(copy.Shapes().Find("Table 3")).CellText(rows + 1, 1).Text(),
+              "written in the copy");
+    copy.Release();
 
     ScratchFolder scratch;
     fs::path out = presentation->SaveAs(scratch / "out.pptx", 1);
