@@ -54,6 +54,8 @@ ZipArchive::ZipArchive(std::string bytes, std::string displayName)
             problem = "encrypted entries are not supported";
         else if (stat.comp_method != ZIP_CM_STORE && stat.comp_method != ZIP_CM_DEFLATE)
             problem = "unsupported compression method " + std::to_string(stat.comp_method);
+        else if (stat.comp_size > m_bytes->size())
+            problem = "the directory claims more bytes than the file holds";
         else if (stat.size > kMaxEntrySize)
             problem = "inflated size of " + std::to_string(stat.size) + " bytes is too large";
         else if (stat.size > 1024 * 1024 && stat.size / (stat.comp_size + 1) > kMaxRatio)

@@ -58,8 +58,10 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-// Rewrites the uncompressed size that the central directory gives for one entry.
-std::string WithDirectorySize(std::string bytes, const std::string& name, std::uint32_t size) {
+// Rewrites a size the central directory gives for one entry: the uncompressed one (offset 24)
+// or the compressed one (offset 20).
+std::string WithDirectorySize(std::string bytes, const std::string& name, std::uint32_t size,
+                              std::size_t field = 24) {
     const std::string signature("PK\x01\x02", 4);
     for (std::size_t at = bytes.find(signature); at != std::string::npos;
          at = bytes.find(signature, at + 4)) {
@@ -69,7 +71,7 @@ std::string WithDirectorySize(std::string bytes, const std::string& name, std::u
         if (bytes.compare(at + 46, nameLength, name) != 0)
             continue;
         for (int i = 0; i < 4; ++i)
-            bytes[at + 24 + static_cast<std::size_t>(i)] =
+            bytes[at + field + static_cast<std::size_t>(i)] =
                 static_cast<char>((size >> (8 * i)) & 0xff);
     }
     return bytes;
@@ -126,6 +128,9 @@ TEST(BadTemplate, EachDefectGivesAPreciseError) {
         {"claims an absurd inflated size",
          WithDirectorySize(good, "ppt/slides/slide1.xml", 600u << 20),
          "ppt/slides/slide1.xml: inflated size of 629145600 bytes is too large"},
+        {"claims more compressed bytes than the file has",
+         WithDirectorySize(good, "ppt/slides/slide1.xml", 3u << 30, 20),
+         "ppt/slides/slide1.xml: the directory claims more bytes than the file holds"},
         {"claims an impossible compression ratio",
          WithDirectorySize(good, "ppt/slides/slide1.xml", 300u << 20),
          "ppt/slides/slide1.xml: compression ratio is impossible"},
