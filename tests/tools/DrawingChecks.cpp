@@ -110,17 +110,6 @@ pugi::xml_node Descend(pugi::xml_node node, std::initializer_list<const char*> p
     return node;
 }
 
-// The r:id of a p:sldId, whatever prefix the part bound to the relationships namespace.
-std::string RelationshipIdAttribute(pugi::xml_node node) {
-    for (pugi::xml_attribute attribute : node.attributes()) {
-        const std::string name = attribute.name();
-        if (name.size() > 3 && name.compare(name.size() - 3, 3, ":id") == 0) {
-            return attribute.value();
-        }
-    }
-    return {};
-}
-
 class ShapeTreeWalk {
 public:
     ShapeTreeWalk(const std::string& part, std::vector<Finding>& findings)
@@ -173,11 +162,39 @@ public:
 
 private:
     void CheckTable(pugi::xml_node frame, pugi::xml_node table);
+    void CheckTableIds(const std::string& label, pugi::xml_node table,
+                       const std::vector<pugi::xml_node>& rows);
 
     const std::string& m_part;
     std::vector<Finding>& m_findings;
     std::map<std::string, std::string> m_ids;
 };
+
+// a16:rowId / a16:colId must be unique within a table; PowerPoint Online misdraws duplicates.
+void ShapeTreeWalk::CheckTableIds(const std::string& label, pugi::xml_node table,
+                                  const std::vector<pugi::xml_node>& rows) {
+    const auto idOf = [](pugi::xml_node owner, const char* local) {
+        pugi::xml_node id = owner.find_node(
+            [local](pugi::xml_node node) { return PackageModel::LocalName(node) == local; });
+        return std::string(id.attribute("val").value());
+    };
+    std::set<std::string> seen;
+    for (pugi::xml_node row : rows) {
+        const std::string id = idOf(row, "rowId");
+        if (!id.empty() && !seen.insert(id).second) {
+            AddError(m_findings, FindingKind::DuplicateTableId, m_part,
+                     label + " has two rows with a16:rowId " + id + ".");
+        }
+    }
+    seen.clear();
+    for (pugi::xml_node column : Elements(ChildByLocalName(table, "tblGrid"))) {
+        const std::string id = idOf(column, "colId");
+        if (!id.empty() && !seen.insert(id).second) {
+            AddError(m_findings, FindingKind::DuplicateTableId, m_part,
+                     label + " has two columns with a16:colId " + id + ".");
+        }
+    }
+}
 
 void ShapeTreeWalk::CheckTable(pugi::xml_node frame, pugi::xml_node table) {
     const std::string name =
@@ -227,6 +244,7 @@ void ShapeTreeWalk::CheckTable(pugi::xml_node frame, pugi::xml_node table) {
                          " cells, but its a:tblGrid has " + std::to_string(columns) + " columns.");
         }
     }
+    CheckTableIds(label, table, rows);
     pugi::xml_node extent = Descend(frame, {"xfrm", "ext"});
     const long long frameHeight = NumberAttribute(extent, "cy");
     const long long frameWidth = NumberAttribute(extent, "cx");
@@ -264,59 +282,6 @@ void CheckReferences(PackageModel& model, std::vector<Finding>& findings) {
         ReferenceWalk walk{name, ids, {}, findings};
         Scope scope;
         walk.Walk(document->document_element(), scope);
-    }
-}
-
-void CheckPresentation(PackageModel& model, std::vector<Finding>& findings) {
-    std::string main;
-    for (const Relationship& relationship : model.RelationshipsOf("")) {
-        if (relationship.type == kOfficeRel + "officeDocument" && !relationship.external) {
-            main = model.Find(relationship.target).value_or("");
-        }
-    }
-    const pugi::xml_document* document = main.empty() ? nullptr : model.Xml(main);
-    if (document == nullptr) {
-        return;
-    }
-    pugi::xml_node presentation = document->document_element();
-    std::set<long long> slideIds;
-    std::set<std::string> relationshipIds;
-    for (pugi::xml_node slide : ChildByLocalName(presentation, "sldIdLst").children()) {
-        const long long id = NumberAttribute(slide, "id");
-        const std::string relationshipId = RelationshipIdAttribute(slide);
-        if (id < 256 || id > 2147483647) {
-            AddError(findings, FindingKind::DuplicateSlideId, main,
-                     main + ": slide id " + std::to_string(id) + " is outside 256..2147483647.");
-        }
-        if (!slideIds.insert(id).second) {
-            AddError(findings, FindingKind::DuplicateSlideId, main,
-                     main + ": slide id " + std::to_string(id) + " appears twice in p:sldIdLst.");
-        }
-        if (!relationshipIds.insert(relationshipId).second) {
-            AddError(findings, FindingKind::DuplicateSlideId, main,
-                     main + ": relationship " + relationshipId +
-                         " is used by two entries of p:sldIdLst.");
-        }
-    }
-    pugi::xml_node sections = presentation.find_node(
-        [](pugi::xml_node node) { return PackageModel::LocalName(node) == "sectionLst"; });
-    std::map<long long, std::string> sectionOf;
-    for (pugi::xml_node section : Elements(sections)) {
-        const std::string sectionName = section.attribute("name").value();
-        for (pugi::xml_node slide : ChildByLocalName(section, "sldIdLst").children()) {
-            const long long id = NumberAttribute(slide, "id");
-            if (slideIds.count(id) == 0) {
-                AddError(findings, FindingKind::SectionMismatch, main,
-                         main + ": section \"" + sectionName + "\" names slide id " +
-                             std::to_string(id) + ", which is not in p:sldIdLst.");
-            }
-            auto [previous, isNew] = sectionOf.emplace(id, sectionName);
-            if (!isNew) {
-                AddError(findings, FindingKind::SectionMismatch, main,
-                         main + ": slide id " + std::to_string(id) + " is in sections \"" +
-                             previous->second + "\" and \"" + sectionName + "\".");
-            }
-        }
     }
 }
 

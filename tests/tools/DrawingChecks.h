@@ -12,9 +12,6 @@ class PackageModel;
 // XML part names a relationship of that part.
 void CheckReferences(PackageModel& model, std::vector<Finding>& findings);
 
-// p:sldIdLst ids and r:ids unique and in range; sections name existing slides, each once.
-void CheckPresentation(PackageModel& model, std::vector<Finding>& findings);
-
 // Shape ids unique per shape tree (groups included, one branch of mc:AlternateContent), tables
 // consistent with their grid and frame, in slides, layouts, masters and notes.
 void CheckShapeTrees(PackageModel& model, std::vector<Finding>& findings);

@@ -302,7 +302,7 @@ std::string CoreProperties(const std::string& title) {
 }
 
 // HeadingPairs counts must add up to the TitlesOfParts size, or Office repairs the file.
-std::string AppProperties(const std::vector<std::string>& slideTitles) {
+std::string AppProperties(const std::vector<std::string>& slideTitles, int notes) {
     const auto count = static_cast<std::int64_t>(slideTitles.size());
     std::string pairs = "<vt:variant><vt:lpstr>Theme</vt:lpstr></vt:variant><vt:variant><vt:i4>1"
                         "</vt:i4></vt:variant>";
@@ -321,8 +321,8 @@ std::string AppProperties(const std::vector<std::string>& slideTitles) {
            "<TotalTime>0</TotalTime><Words>0</Words><Application>Slidesmith test tools"
            "</Application><PresentationFormat>On-screen Show</PresentationFormat>"
            "<Paragraphs>0</Paragraphs><Slides>" +
-           std::to_string(count) +
-           "</Slides><Notes>0</Notes><HiddenSlides>0</HiddenSlides><MMClips>0</MMClips>"
+           std::to_string(count) + "</Slides><Notes>" + std::to_string(notes) +
+           "</Notes><HiddenSlides>0</HiddenSlides><MMClips>0</MMClips>"
            "<ScaleCrop>false</ScaleCrop><HeadingPairs><vt:vector size=\"" +
            std::to_string(count > 0 ? 4 : 2) + "\" baseType=\"variant\">" + pairs +
            "</vt:vector></HeadingPairs><TitlesOfParts><vt:vector size=\"" +

@@ -24,7 +24,7 @@ std::string TableStyles();
 std::string PresentationProperties();
 std::string ViewProperties();
 std::string CoreProperties(const std::string& title);
-std::string AppProperties(const std::vector<std::string>& slideTitles);
+std::string AppProperties(const std::vector<std::string>& slideTitles, int notes);
 
 } // namespace FixedParts
 } // namespace slidesmith::testtools

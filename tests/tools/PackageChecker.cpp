@@ -1,7 +1,9 @@
 #include "PackageChecker.h"
 
+#include "ChartChecks.h"
 #include "DrawingChecks.h"
 #include "PackageModel.h"
+#include "PresentationChecks.h"
 #include "TestToolError.h"
 
 #include <algorithm>
@@ -157,6 +159,10 @@ std::vector<Finding> CheckParts(const PartMap& parts) {
     CheckPresentation(model, findings);
     CheckShapeTrees(model, findings);
     CheckSharedCharts(model, findings);
+    CheckNotes(model, findings);
+    CheckAppProperties(model, findings);
+    CheckCharts(model, findings);
+    CheckEmbeddedWorkbooks(model, findings);
     return findings;
 }
 
@@ -206,6 +212,18 @@ std::string KindName(FindingKind kind) {
         return "shared-chart-part";
     case FindingKind::UnreferencedPart:
         return "unreferenced-part";
+    case FindingKind::DuplicateTableId:
+        return "duplicate-table-id";
+    case FindingKind::ChartInconsistency:
+        return "chart-inconsistency";
+    case FindingKind::ChartCacheMismatch:
+        return "chart-cache-mismatch";
+    case FindingKind::EmbeddedPackage:
+        return "embedded-package";
+    case FindingKind::NotesMismatch:
+        return "notes-mismatch";
+    case FindingKind::InconsistentDocProps:
+        return "inconsistent-doc-props";
     }
     return "unknown";
 }

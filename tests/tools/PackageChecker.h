@@ -19,14 +19,20 @@ enum class FindingKind {
     CaseCollision,          // two entries whose names differ only in case
     DanglingRelationship,   // an internal target that does not exist
     DuplicateRelationshipId,
-    UnresolvedReference, // an r:id (r:embed, r:link, ...) with no relationship in the part's rels
-    DuplicateSlideId,    // p:sldId id or r:id used twice, or an id out of 256..2147483647
-    SectionMismatch,     // a section naming an unknown slide id, or a slide in two sections
-    DuplicateShapeId,    // cNvPr id used twice in one shape tree (groups included)
-    TableGridMismatch,   // a row's cell count differs from a:tblGrid, or a span runs past it
-    TableFrameMismatch,  // warning: frame height/width differs from the rows/columns
-    SharedChartPart,     // one chart part referenced by two slides
-    UnreferencedPart,    // a part no relationship chain from _rels/.rels reaches
+    UnresolvedReference,  // an r:id (r:embed, r:link, ...) with no relationship in the part's rels
+    DuplicateSlideId,     // p:sldId id or r:id used twice, or an id out of 256..2147483647
+    SectionMismatch,      // a section naming an unknown slide id, or a slide in two sections
+    DuplicateShapeId,     // cNvPr id used twice in one shape tree (groups included)
+    TableGridMismatch,    // a row's cell count differs from a:tblGrid, or a span runs past it
+    TableFrameMismatch,   // warning: frame height/width differs from the rows/columns
+    SharedChartPart,      // one chart part referenced by two slides
+    UnreferencedPart,     // a part no relationship chain from _rels/.rels reaches
+    DuplicateTableId,     // a16:rowId or a16:colId used twice in one table
+    ChartInconsistency,   // c:idx/c:order used twice, ptCount below a point, c16:uniqueID misspelt
+    ChartCacheMismatch,   // warning: a cached chart value differs from the cell its c:f names
+    EmbeddedPackage,      // an embedded workbook that is no readable zip or has faults itself
+    NotesMismatch,        // a notes slide shared by slides or pointing back at another slide
+    InconsistentDocProps, // docProps/app.xml HeadingPairs counts differ from TitlesOfParts
 };
 
 enum class FindingLevel { Error, Warning };

@@ -67,6 +67,8 @@ struct Breakage {
 
 const char* kSlide2 = "ppt/slides/slide2.xml";
 const char* kSlide4Rels = "ppt/slides/_rels/slide4.xml.rels";
+const char* kChart1 = "ppt/charts/chart1.xml";
+const char* kWorkbook = "ppt/embeddings/Microsoft_Excel_Worksheet.xlsx";
 
 std::vector<Breakage> Breakages() {
     using K = FindingKind;
@@ -220,6 +222,60 @@ std::vector<Breakage> Breakages() {
          [](PartMap& p) { Replace(p, kSlide2, ">North<", ">No&#x1B;rth<"); },
          {K::MalformedXml},
          kSlide2},
+        {"two table rows with one a16:rowId",
+         [](PartMap& p) { Replace(p, kSlide2, "val=\"2000104729\"", "val=\"2000000000\""); },
+         {K::DuplicateTableId},
+         kSlide2},
+        {"two chart series with one c:idx",
+         [](PartMap& p) { Replace(p, kChart1, "<c:idx val=\"1\"/>", "<c:idx val=\"0\"/>"); },
+         {K::ChartInconsistency},
+         kChart1},
+        {"a point past ptCount",
+         [](PartMap& p) {
+             Replace(p, "ppt/charts/chart2.xml", "<c:ptCount val=\"3\"/>",
+                     "<c:ptCount val=\"2\"/>");
+         },
+         {K::ChartInconsistency},
+         "ppt/charts/chart2.xml"},
+        {"a series id spelt c16:uniqueID",
+         [](PartMap& p) {
+             Replace(p, "ppt/charts/chart2.xml", "</c:ser>",
+                     "<c:extLst><c:ext uri=\"{C3380CC4-5D6E-409C-BE32-E72D297353CC}\">"
+                     "<c16:uniqueID xmlns:c16=\"http://schemas.microsoft.com/office/drawing/2014/"
+                     "chart\" val=\"{00000000-0000-0000-0000-000000000001}\"/></c:ext></c:extLst>"
+                     "</c:ser>");
+         },
+         {K::ChartInconsistency},
+         "ppt/charts/chart2.xml"},
+        {"a cached value the workbook does not hold",
+         [](PartMap& p) { Replace(p, kChart1, "<c:v>12.5</c:v>", "<c:v>13.5</c:v>"); },
+         {K::ChartCacheMismatch},
+         kChart1},
+        {"an embedded workbook that is no zip",
+         [](PartMap& p) { p[kWorkbook] = "not a zip"; },
+         {K::EmbeddedPackage},
+         kWorkbook},
+        {"an embedded workbook whose rows go backwards",
+         [](PartMap& p) {
+             PartMap workbook = ReadPackageFromMemory(p.at(kWorkbook), kWorkbook);
+             Replace(workbook, "xl/worksheets/sheet1.xml", "<row r=\"3\">", "<row r=\"2\">");
+             p[kWorkbook] = WritePackageToMemory(workbook);
+         },
+         {K::EmbeddedPackage},
+         kWorkbook},
+        {"a notes slide claimed by a second slide",
+         [](PartMap& p) {
+             Replace(p, "ppt/slides/_rels/slide3.xml.rels", "</Relationships>",
+                     "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/"
+                     "officeDocument/2006/relationships/notesSlide\" "
+                     "Target=\"../notesSlides/notesSlide1.xml\"/></Relationships>");
+         },
+         {K::NotesMismatch},
+         "ppt/notesSlides/notesSlide1.xml"},
+        {"HeadingPairs counting more parts than TitlesOfParts lists",
+         [](PartMap& p) { Replace(p, "docProps/app.xml", "<vt:i4>4</vt:i4>", "<vt:i4>5</vt:i4>"); },
+         {K::InconsistentDocProps},
+         "docProps/app.xml"},
         {"two entries differing only in case",
          [](PartMap& p) { p["ppt/media/IMAGE1.png"] = p.at("ppt/media/image1.png"); },
          {K::CaseCollision, K::UnreferencedPart},

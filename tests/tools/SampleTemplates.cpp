@@ -8,7 +8,7 @@ namespace {
 constexpr std::int64_t kInch = kEmuPerInch;
 
 SlideDescription TableSlide() {
-    SlideDescription slide{Layout::TitleAndContent, {}};
+    SlideDescription slide{.layout = Layout::TitleAndContent};
     slide.shapes.push_back(PlaceholderShape{PlaceholderShape::Type::Title, "", "Sales by Region"});
     TableShape table = TableShape::Grid("Sales", 4, 3, kInch / 2, kInch * 16 / 10);
     table.columnWidths = {3 * kInch, 2 * kInch, 2 * kInch};
@@ -29,7 +29,7 @@ SlideDescription TableSlide() {
 }
 
 SlideDescription ChartSlide() {
-    SlideDescription slide{Layout::TitleOnly, {}};
+    SlideDescription slide{.layout = Layout::TitleOnly};
     slide.shapes.push_back(PlaceholderShape{PlaceholderShape::Type::Title, "", "Charts"});
     ChartShape bar;
     bar.name = "Revenue";
@@ -59,12 +59,12 @@ SlideDescription ChartSlide() {
 TemplateDescription SampleReportTemplate() {
     TemplateDescription description;
     description.title = "Quarterly report template";
-    SlideDescription cover{Layout::TitleSlide, {}};
+    SlideDescription cover{.layout = Layout::TitleSlide};
     cover.shapes.push_back(
         PlaceholderShape{PlaceholderShape::Type::CenteredTitle, "", "Quarterly Report"});
     cover.shapes.push_back(
         PlaceholderShape{PlaceholderShape::Type::Subtitle, "", "Prepared by Slidesmith"});
-    SlideDescription pictures{Layout::Blank, {}};
+    SlideDescription pictures{.layout = Layout::Blank};
     const PictureShape logo{
         "Logo", {10 * kInch, kInch * 3 / 10, kInch * 3 / 2, kInch * 3 / 4}, 40, 20, "C00000"};
     PictureShape logo2 = logo;
@@ -76,13 +76,15 @@ TemplateDescription SampleReportTemplate() {
                                  "Confidential\nSecond line",
                                  {0, true, ""}}};
     description.slides = {cover, TableSlide(), ChartSlide(), pictures};
+    description.slides[1].notes = "Figures come from the ERP export.\nCheck the totals.";
+    description.slides[2].notes = "Charts are refreshed monthly.";
     description.sections = {{"Cover", 1}, {"Figures", 3}, {"Empty", 0}};
     return description;
 }
 
 TemplateDescription SingleTableTemplate(int rows, int columns) {
     TemplateDescription description;
-    SlideDescription slide{Layout::TitleAndContent, {}};
+    SlideDescription slide{.layout = Layout::TitleAndContent};
     TableShape table = TableShape::Grid("Table 1", rows, columns);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {

@@ -2,6 +2,7 @@
 
 #include "ChartParts.h"
 #include "FixedParts.h"
+#include "NotesParts.h"
 #include "PngImage.h"
 #include "SlideShapes.h"
 #include "TestToolError.h"
@@ -73,6 +74,11 @@ public:
                         Attribute("r:id", relationshipId) + "/>";
             titles.push_back(AddSlide(i + 1, m_description.slides[i]));
         }
+        std::string notesMasterId;
+        if (m_notes > 0) {
+            notesMasterId = presentation.Add(kRel + "notesMaster", "notesMasters/notesMaster1.xml");
+            AddNotesMaster();
+        }
         presentation.Add(kRel + "presProps", "presProps.xml");
         presentation.Add(kRel + "viewProps", "viewProps.xml");
         presentation.Add(kRel + "theme", "theme/theme1.xml");
@@ -80,7 +86,7 @@ public:
         AddFixedParts(titles);
         Put("ppt/presentation.xml",
             kPml + (m_description.asTemplate ? "template.main+xml" : "presentation.main+xml"),
-            PresentationXml(slideIds));
+            PresentationXml(slideIds, notesMasterId));
         m_parts["ppt/_rels/presentation.xml.rels"] = presentation.Xml();
         m_parts["[Content_Types].xml"] = ContentTypes();
         return std::move(m_parts);
@@ -110,7 +116,7 @@ private:
             FixedParts::CoreProperties(m_description.title));
         Put("docProps/app.xml",
             "application/vnd.openxmlformats-officedocument.extended-properties+xml",
-            FixedParts::AppProperties(titles));
+            FixedParts::AppProperties(titles, m_notes));
         Put("ppt/presProps.xml", kPml + "presProps+xml", FixedParts::PresentationProperties());
         Put("ppt/viewProps.xml", kPml + "viewProps+xml", FixedParts::ViewProperties());
         Put("ppt/tableStyles.xml", kPml + "tableStyles+xml", FixedParts::TableStyles());
@@ -166,6 +172,14 @@ private:
             }
             ++id;
         }
+        if (!slide.notes.empty()) {
+            const std::string notes = std::to_string(++m_notes);
+            relationships.Add(kRel + "notesSlide", "../notesSlides/notesSlide" + notes + ".xml");
+            Put("ppt/notesSlides/notesSlide" + notes + ".xml", kPml + "notesSlide+xml",
+                NotesParts::NotesSlide(slide.notes));
+            m_parts["ppt/notesSlides/_rels/notesSlide" + notes + ".xml.rels"] =
+                NotesParts::NotesSlideRelationships(static_cast<int>(number));
+        }
         const std::string name = "ppt/slides/slide" + std::to_string(number) + ".xml";
         Put(name, kPml + "slide+xml",
             std::string(kXmlDeclaration) + "<p:sld" + kNamespaces +
@@ -182,6 +196,15 @@ private:
         m_parts["ppt/slides/_rels/slide" + std::to_string(number) + ".xml.rels"] =
             relationships.Xml();
         return title;
+    }
+
+    void AddNotesMaster() {
+        Put("ppt/notesMasters/notesMaster1.xml", kPml + "notesMaster+xml",
+            NotesParts::NotesMaster());
+        m_parts["ppt/notesMasters/_rels/notesMaster1.xml.rels"] =
+            NotesParts::NotesMasterRelationships();
+        Put("ppt/theme/theme2.xml", "application/vnd.openxmlformats-officedocument.theme+xml",
+            FixedParts::Theme());
     }
 
     // Media parts are shared by identical pictures, as PowerPoint does.
@@ -216,7 +239,8 @@ private:
         return name;
     }
 
-    std::string PresentationXml(const std::string& slideIds) const {
+    std::string PresentationXml(const std::string& slideIds,
+                                const std::string& notesMasterId) const {
         std::string sections;
         if (!m_description.sections.empty()) {
             std::size_t next = 0;
@@ -246,6 +270,10 @@ private:
         return std::string(kXmlDeclaration) + "<p:presentation" + kNamespaces +
                " saveSubsetFonts=\"1\"><p:sldMasterIdLst><p:sldMasterId id=\"2147483648\" "
                "r:id=\"rId1\"/></p:sldMasterIdLst>" +
+               (notesMasterId.empty()
+                    ? ""
+                    : "<p:notesMasterIdLst><p:notesMasterId" + Attribute("r:id", notesMasterId) +
+                          "/></p:notesMasterIdLst>") +
                (slideIds.empty() ? "" : "<p:sldIdLst>" + slideIds + "</p:sldIdLst>") + "<p:sldSz" +
                Attribute("cx", m_description.slideWidth) +
                Attribute("cy", m_description.slideHeight) +
@@ -281,6 +309,7 @@ private:
     std::map<std::string, std::string> m_overrides;
     std::map<std::string, std::string> m_media; // PNG bytes -> part name below ppt/
     int m_charts = 0;
+    int m_notes = 0;
     int m_workbooks = 0;
 };
 

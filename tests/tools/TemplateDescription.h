@@ -8,7 +8,8 @@
 namespace slidesmith::testtools {
 
 // A short description of a presentation template; TemplateBuilder turns it into a package.
-// Positions and sizes are EMU (914400 per inch, 12700 per point).
+// Positions and sizes are EMU (914400 per inch, 12700 per point). Every member has a default, so
+// partial or designated brace initialisation compiles without missing-initializer warnings.
 
 inline constexpr std::int64_t kEmuPerPoint = 12700;
 inline constexpr std::int64_t kEmuPerInch = 914400;
@@ -27,28 +28,28 @@ struct Box {
 struct TextFormat {
     int sizeHundredths = 0; // font size in 1/100 pt (1800 = 18 pt)
     bool bold = false;
-    std::string colour; // "RRGGBB"
+    std::string colour{}; // "RRGGBB"
 };
 
 struct TableCell {
-    std::string text; // '\n' starts a new paragraph
-    TextFormat format;
+    std::string text{}; // '\n' starts a new paragraph
+    TextFormat format{};
     int gridSpan = 1; // > 1: this cell anchors a horizontal merge
     int rowSpan = 1;  // > 1: this cell anchors a vertical merge
 };
 
 struct TableShape {
     std::string name = "Table 1";
-    Box box;                                    // cx/cy are recomputed from the grid
-    std::vector<std::int64_t> columnWidths;     // one per grid column
-    std::vector<std::int64_t> rowHeights;       // one per row
+    Box box{};                                  // cx/cy are recomputed from the grid
+    std::vector<std::int64_t> columnWidths{};   // one per grid column
+    std::vector<std::int64_t> rowHeights{};     // one per row
     std::string styleId = kMediumStyle2Accent1; // empty: no a:tableStyleId
     bool firstRow = true;
     bool bandRow = true;
     bool rowAndColumnIds = true; // a16:rowId / a16:colId as PowerPoint 2016 writes them
     // cells[row][column]; cells covered by a merge are written as hMerge/vMerge whatever they
     // hold. Missing cells are empty.
-    std::vector<std::vector<TableCell>> cells;
+    std::vector<std::vector<TableCell>> cells{};
 
     // A rows x columns table at (x, y) with equal column widths and row heights.
     static TableShape Grid(std::string name, int rows, int columns, std::int64_t x = 457200,
@@ -59,39 +60,39 @@ struct TableShape {
 
 struct TextShape {
     std::string name = "TextBox 1";
-    Box box;
-    std::string text;
-    TextFormat format;
+    Box box{};
+    std::string text{};
+    TextFormat format{};
 };
 
 // A placeholder that takes position, size and text style from its layout.
 struct PlaceholderShape {
     enum class Type { Title, CenteredTitle, Subtitle, Body };
     Type type = Type::Title;
-    std::string name; // empty: "Title 1", "Content Placeholder 2", ...
-    std::string text;
+    std::string name{}; // empty: "Title 1", "Content Placeholder 2", ...
+    std::string text{};
 };
 
 struct PictureShape {
     std::string name = "Picture 1";
-    Box box;
+    Box box{};
     int widthPixels = 32; // the PNG written for it
     int heightPixels = 24;
     std::string colour = "4472C4"; // its fill colour
 };
 
 struct ChartSeries {
-    std::string name;
-    std::vector<double> values; // one per category
+    std::string name{};
+    std::vector<double> values{}; // one per category
 };
 
 struct ChartShape {
     enum class Kind { Bar, Line, Pie };
     std::string name = "Chart 1";
     Kind kind = Kind::Bar;
-    Box box;
-    std::vector<std::string> categories;
-    std::vector<ChartSeries> series;
+    Box box{};
+    std::vector<std::string> categories{};
+    std::vector<ChartSeries> series{};
     bool embeddedWorkbook = true; // false: cache only, no c:externalData
     std::string sheetName = "Sheet1";
     std::string numberFormat = "General";
@@ -104,11 +105,12 @@ enum class Layout { TitleSlide, TitleAndContent, TitleOnly, Blank };
 
 struct SlideDescription {
     Layout layout = Layout::TitleAndContent;
-    std::vector<Shape> shapes;
+    std::vector<Shape> shapes{};
+    std::string notes{}; // speaker notes; non-empty gives the slide a notes slide
 };
 
 struct SectionDescription {
-    std::string name;
+    std::string name{};
     int slideCount = 0; // consecutive slides after the previous section's; may be 0
 };
 
@@ -117,8 +119,8 @@ struct TemplateDescription {
     std::int64_t slideWidth = 12192000; // 16:9
     std::int64_t slideHeight = 6858000;
     std::string title = "Slidesmith test template";
-    std::vector<SlideDescription> slides;
-    std::vector<SectionDescription> sections; // empty: no p14:sectionLst
+    std::vector<SlideDescription> slides{};
+    std::vector<SectionDescription> sections{}; // empty: no p14:sectionLst
 };
 
 } // namespace slidesmith::testtools

@@ -205,6 +205,8 @@ private:
             m_description.sections.push_back({line.Word(1), line.Integer(line.Word(2))});
         } else if (keyword == "slide") {
             Slide(line);
+        } else if (keyword == "notes") {
+            CurrentSlide(line).notes = line.Word(1);
         } else if (keyword == "placeholder") {
             Placeholder(line);
         } else if (keyword == "text") {
@@ -256,7 +258,7 @@ private:
         if (layout == kLayouts.end()) {
             line.Fail("unknown layout \"" + line.Word(1) + "\"");
         }
-        m_description.slides.push_back({layout->second, {}});
+        m_description.slides.push_back({.layout = layout->second});
     }
 
     void Placeholder(const Line& line) {

@@ -16,6 +16,7 @@ namespace slidesmith::testtools {
 //   doc-title "Quarterly figures"
 //   section "Intro" 1                   the next 1 slides form a section
 //   slide title-and-content             title-slide | title-and-content | title-only | blank
+//   notes "Speaker notes\nline two"     speaker notes of the current slide
 //   placeholder title "Sales"           title | ctrTitle | subTitle | body [name="..."]
 //   text Note 1in 6in 4in 0.5in "Source: ERP" size=12 bold colour=FF0000
 //   table Sales 3 4 0.5in 1.5in [col-width=1.5in] [row-height=0.4in] [widths=..,..]
