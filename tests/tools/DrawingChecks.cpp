@@ -139,6 +139,40 @@ public:
         }
     }
 
+    // Offsets are signed 64-bit integers and extents non-negative ones; anything else (a
+    // negative size, "NaN", "1.5") makes PowerPoint repair the file.
+    void CheckNumbers(pugi::xml_node owner, const char* what,
+                      std::initializer_list<std::pair<const char*, bool>> attributes) {
+        for (const auto& [name, mayBeNegative] : attributes) {
+            pugi::xml_attribute attribute = owner.attribute(name);
+            if (!attribute) {
+                continue;
+            }
+            const std::string value = attribute.value();
+            const std::size_t digits = value.rfind('-', 0) == 0 && mayBeNegative ? 1 : 0;
+            if (value.size() == digits ||
+                value.find_first_not_of("0123456789", digits) != std::string::npos) {
+                AddError(m_findings, FindingKind::InvalidValue, m_part,
+                         std::string(what) + " has " + name + "=\"" + value + "\".");
+            }
+        }
+    }
+
+    void CheckTransform(pugi::xml_node shape, const std::string& name) {
+        for (pugi::xml_node holder : Elements(shape)) {
+            const std::string local = PackageModel::LocalName(holder);
+            pugi::xml_node transform = local == "xfrm" ? holder
+                                       : (local == "spPr" || local == "grpSpPr")
+                                           ? ChildByLocalName(holder, "xfrm")
+                                           : pugi::xml_node();
+            const std::string what = m_part + ": shape \"" + name + "\"";
+            CheckNumbers(ChildByLocalName(transform, "off"), what.c_str(),
+                         {{"x", true}, {"y", true}});
+            CheckNumbers(ChildByLocalName(transform, "ext"), what.c_str(),
+                         {{"cx", false}, {"cy", false}});
+        }
+    }
+
     void Record(pugi::xml_node shape) {
         pugi::xml_node properties;
         for (pugi::xml_node child : Elements(shape)) {
@@ -152,6 +186,7 @@ public:
         }
         const std::string id = properties.attribute("id").value();
         const std::string name = properties.attribute("name").value();
+        CheckTransform(shape, name);
         auto [previous, isNew] = m_ids.emplace(id, name);
         if (!isNew) {
             AddError(m_findings, FindingKind::DuplicateShapeId, m_part,
@@ -204,6 +239,7 @@ void ShapeTreeWalk::CheckTable(pugi::xml_node frame, pugi::xml_node table) {
     long long columns = 0;
     for (pugi::xml_node column : Elements(ChildByLocalName(table, "tblGrid"))) {
         if (PackageModel::LocalName(column) == "gridCol") {
+            CheckNumbers(column, (label + " grid column").c_str(), {{"w", false}});
             width += NumberAttribute(column, "w");
             ++columns;
         }
@@ -212,6 +248,7 @@ void ShapeTreeWalk::CheckTable(pugi::xml_node frame, pugi::xml_node table) {
     long long height = 0;
     for (pugi::xml_node row : Elements(table)) {
         if (PackageModel::LocalName(row) == "tr") {
+            CheckNumbers(row, (label + " row").c_str(), {{"h", false}});
             rows.push_back(row);
             height += NumberAttribute(row, "h");
         }

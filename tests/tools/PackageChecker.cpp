@@ -224,6 +224,8 @@ std::string KindName(FindingKind kind) {
         return "notes-mismatch";
     case FindingKind::InconsistentDocProps:
         return "inconsistent-doc-props";
+    case FindingKind::InvalidValue:
+        return "invalid-value";
     }
     return "unknown";
 }

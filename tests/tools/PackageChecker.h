@@ -33,6 +33,7 @@ enum class FindingKind {
     EmbeddedPackage,      // an embedded workbook that is no readable zip or has faults itself
     NotesMismatch,        // a notes slide shared by slides or pointing back at another slide
     InconsistentDocProps, // docProps/app.xml HeadingPairs counts differ from TitlesOfParts
+    InvalidValue,         // a negative or non-numeric position, extent, width or height
 };
 
 enum class FindingLevel { Error, Warning };

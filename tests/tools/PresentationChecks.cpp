@@ -68,6 +68,10 @@ void CheckPresentation(PackageModel& model, std::vector<Finding>& findings) {
     pugi::xml_node presentation = document->document_element();
     std::set<long long> slideIds;
     std::set<std::string> relationshipIds;
+    std::map<std::string, std::string> types;
+    for (const Relationship& relationship : model.RelationshipsOf(main)) {
+        types.emplace(relationship.id, relationship.type);
+    }
     for (pugi::xml_node slide : ChildByLocalName(presentation, "sldIdLst").children()) {
         const long long id = NumberAttribute(slide, "id");
         const std::string relationshipId = RelationshipIdAttribute(slide);
@@ -78,6 +82,12 @@ void CheckPresentation(PackageModel& model, std::vector<Finding>& findings) {
         if (!slideIds.insert(id).second) {
             AddError(findings, FindingKind::DuplicateSlideId, main,
                      main + ": slide id " + std::to_string(id) + " appears twice in p:sldIdLst.");
+        }
+        auto type = types.find(relationshipId);
+        if (type != types.end() && type->second != kOfficeRel + "slide") {
+            AddError(findings, FindingKind::UnresolvedReference, main,
+                     main + ": p:sldId " + std::to_string(id) + " names relationship " +
+                         relationshipId + " of type " + type->second + ", not a slide.");
         }
         if (!relationshipIds.insert(relationshipId).second) {
             AddError(findings, FindingKind::DuplicateSlideId, main,
