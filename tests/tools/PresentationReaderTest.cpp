@@ -98,3 +98,45 @@ TEST(PresentationReader, ReadsPresentationsSavedByPowerPoint) {
 
 } // namespace
 } // namespace slidesmith::testtools
+
+namespace slidesmith::testtools {
+namespace {
+
+// Files from every producer in the fixtures: each slide's shapes, tables and charts read without
+// an exception, and every table has a width per column and a height per row.
+TEST(PresentationReader, ReadsEveryShapeOfEveryRealFile) {
+    const std::filesystem::path folder = std::filesystem::path(SLIDESMITH_SHARED_FIXTURES) / "real";
+    if (!std::filesystem::is_directory(folder)) {
+        GTEST_SKIP() << "no real presentations in " << folder;
+    }
+    std::size_t tables = 0;
+    std::size_t charts = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension != ".pptx" && extension != ".potx") {
+            continue;
+        }
+        SCOPED_TRACE(entry.path().filename().string());
+        const PresentationReader reader(entry.path());
+        for (std::size_t slide = 1; slide <= reader.SlideCount(); ++slide) {
+            for (const ShapeView& shape : reader.Shapes(slide)) {
+                if (shape.kind == ShapeView::Kind::Table && shape.depth == 0) {
+                    const TableView table = reader.Table(slide, shape.name);
+                    EXPECT_EQ(table.rowHeights.size(), table.cells.size()) << shape.name;
+                    ++tables;
+                } else if (shape.kind == ShapeView::Kind::Chart && shape.depth == 0) {
+                    const ChartView chart = reader.Chart(slide, shape.name);
+                    for (const ChartSeries& series : chart.series) {
+                        EXPECT_FALSE(series.values.empty()) << shape.name << " " << series.name;
+                    }
+                    ++charts;
+                }
+            }
+        }
+    }
+    EXPECT_GT(tables, 20U);
+    EXPECT_GT(charts, 20U);
+}
+
+} // namespace
+} // namespace slidesmith::testtools
