@@ -1,6 +1,13 @@
-#include <cstdio>
+#include "app/Application.h"
 
-int main() {
-    std::fprintf(stderr, "Slidesmith %s: the batch runner is not built yet.\n", SLIDESMITH_VERSION);
-    return 2;
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    slidesmith::app::Application application(std::move(arguments), std::cout, std::cerr);
+    return application.Run();
 }

@@ -1,0 +1,165 @@
+// Runs the built program the way a scheduler would and checks what it leaves behind: the exit
+// status, stderr and the start-up log.
+#include "platform/files/FileIo.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <regex>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using slidesmith::files::ReadWholeFile;
+using slidesmith::files::WriteFileAtomically;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "startup-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        fs::create_directories(m_folder / "home");
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    // A copy of the program under folder/name; with a conversion table beside it, that folder
+    // is the application folder.
+    fs::path InstallProgram(const fs::path& folder, const std::string& name, bool withTable) {
+        fs::create_directories(folder);
+        fs::copy_file(SLIDESMITH_PROGRAM, folder / name);
+        if (withTable)
+            WriteFileAtomically(folder / "sconv.cfg", "pptx\t24\tPowerPoint Presentation\tpptx\n");
+        return folder / name;
+    }
+
+    Outcome Run(const fs::path& program, const std::vector<std::string>& arguments) {
+        fs::path outFile = m_folder / "stdout.txt";
+        fs::path errFile = m_folder / "stderr.txt";
+        pid_t child = fork();
+        if (child == 0) {
+            // Keep the child away from the real user's settings and state.
+            setenv("HOME", (m_folder / "home").c_str(), 1);
+            setenv("XDG_STATE_HOME", (m_folder / "state").c_str(), 1);
+            setenv("SLIDESMITH_SETTINGS", (m_folder / "settings.reg").c_str(), 1);
+            if (chdir(m_folder.c_str()) != 0)
+                _exit(126);
+            int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(out, 1);
+            dup2(err, 2);
+            std::vector<std::string> all = {program.string()};
+            all.insert(all.end(), arguments.begin(), arguments.end());
+            std::vector<char*> argv;
+            for (std::string& argument : all)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        Outcome outcome;
+        int status = 0;
+        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+            outcome.status = WEXITSTATUS(status);
+        outcome.out = ReadWholeFile(outFile);
+        outcome.err = ReadWholeFile(errFile);
+        return outcome;
+    }
+
+    fs::path m_folder;
+};
+
+// The whole log must be exactly these lines, each with a timestamp prefix and CR LF.
+void ExpectStartupLog(const fs::path& log, const std::vector<std::string>& messages) {
+    ASSERT_TRUE(fs::exists(log)) << log;
+    std::string pattern;
+    for (const std::string& message : messages)
+        pattern += R"(\[\d{8} \d\d:\d\d:\d\d\]    Error: )" +
+                   std::regex_replace(message, std::regex(R"([.\\"()^$|?*+{}\[\]])"), R"(\$&)") +
+                   "\r\n";
+    std::string text = ReadWholeFile(log);
+    EXPECT_TRUE(std::regex_match(text, std::regex(pattern))) << text;
+}
+
+TEST_F(StartupTest, AMissingDefinitionIsLoggedBesideTheProgramAndEndsWithStatusTwo) {
+    fs::path program = InstallProgram(m_folder / "app", "slidesmith", true);
+    const std::string message = R"(The file "/no/such/dir/x.slm" does not exist.)";
+
+    for (int run = 0; run < 2; ++run) {
+        Outcome outcome = Run(program, {"/no/such/dir/x.slm", "-C"});
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.err, "Error: " + message + "\n");
+        EXPECT_EQ(outcome.out, "");
+    }
+    // The start-up log is appended to, never replaced.
+    ExpectStartupLog(m_folder / "app" / "slidesmith.log", {message, message});
+}
+
+TEST_F(StartupTest, AFileThatIsNoDefinitionIsRefused) {
+    fs::path program = InstallProgram(m_folder / "app", "slidesmith", true);
+    fs::path lowercase = m_folder / "lowercase.slm";
+    fs::path empty = m_folder / "empty.slm";
+    WriteFileAtomically(lowercase, "slidemill Version 2.0\r\n[SQL]\r\n");
+    WriteFileAtomically(empty, "");
+
+    std::vector<std::string> messages;
+    for (const fs::path& path : {lowercase, empty}) {
+        Outcome outcome = Run(program, {path.string(), "-C"});
+        messages.push_back("The file \"" + path.string() + "\" is not a Slidemill file.");
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_EQ(outcome.err, "Error: " + messages.back() + "\n");
+    }
+    ExpectStartupLog(m_folder / "app" / "slidesmith.log", messages);
+}
+
+TEST_F(StartupTest, WithoutAnApplicationFolderTheLogGoesToTheStateFolderUnderTheProgramsName) {
+    // No conversion table beside the program: the application folder is <prefix>/share/slidesmith,
+    // which does not exist here.
+    fs::path program = InstallProgram(m_folder / "prefix" / "bin", "nightly", false);
+    Outcome outcome = Run(program, {"missing.slm", "-C"});
+    EXPECT_EQ(outcome.status, 2);
+    const std::string message =
+        "The file \"" + (m_folder / "missing.slm").string() + "\" does not exist.";
+    ExpectStartupLog(m_folder / "state" / "slidesmith" / "nightly.log", {message});
+}
+
+TEST_F(StartupTest, ALoadableDefinitionSaysHonestlyThatNoRunHappens) {
+    fs::path program = InstallProgram(m_folder / "app", "slidesmith", true);
+    fs::path definition = m_folder / "sales.slm";
+    WriteFileAtomically(definition, "Slidemill Version 2.0\r\n[Data Source]\r\nName1=Sales\r\n"
+                                    "ConnectionString1=Driver=SQLite3;Database=sales.db\r\n"
+                                    "\r\n[File]\r\n\r\n[SQL]\r\n@1 = EXECSQL()\r\nselect 1\r\n");
+    Outcome outcome = Run(program, {definition.string(), "-C", "2012"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("batch run engine is not built yet"), std::string::npos)
+        << outcome.err;
+    EXPECT_FALSE(fs::exists(m_folder / "app" / "slidesmith.log"));
+
+    Outcome interactive = Run(program, {definition.string()});
+    EXPECT_EQ(interactive.status, 2);
+    EXPECT_NE(interactive.err.find("desktop program is not built yet"), std::string::npos);
+}
+
+TEST_F(StartupTest, VersionAndHelpAnswerAndSucceed) {
+    Outcome version = Run(SLIDESMITH_PROGRAM, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("Slidesmith ") + SLIDESMITH_VERSION + "\n");
+
+    Outcome help = Run(SLIDESMITH_PROGRAM, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: slidesmith <definition.slm>")) << help.out;
+}
+
+} // namespace
