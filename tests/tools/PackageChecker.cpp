@@ -230,6 +230,11 @@ std::string KindName(FindingKind kind) {
     return "unknown";
 }
 
+bool HasErrors(const std::vector<Finding>& findings) {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& finding) { return finding.level == FindingLevel::Error; });
+}
+
 std::string Describe(const Finding& finding) {
     return std::string(finding.level == FindingLevel::Error ? "error" : "warning") + " [" +
            KindName(finding.kind) + "] " + finding.message;

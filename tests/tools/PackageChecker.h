@@ -53,7 +53,10 @@ std::vector<Finding> CheckPackage(const std::filesystem::path& path);
 // The same checks on entries already in memory.
 std::vector<Finding> CheckParts(const PartMap& parts);
 
-// "error: <message>" / "warning: <message>", for logs and test failure output.
+// True when any finding is an error (warnings alone leave a package openable).
+bool HasErrors(const std::vector<Finding>& findings);
+
+// "error [kind] <message>" / "warning [kind] <message>", for logs and test failure output.
 std::string Describe(const Finding& finding);
 std::string Describe(const std::vector<Finding>& findings);
 

@@ -328,6 +328,7 @@ TEST(PackageChecker, TableFrameMismatchIsOnlyAWarningAndATallerFrameIsFine) {
     const auto findings = CheckParts(parts);
     ASSERT_EQ(findings.size(), 1U) << Describe(findings);
     EXPECT_EQ(findings[0].level, FindingLevel::Warning);
+    EXPECT_FALSE(HasErrors(findings));
 }
 
 TEST(PackageChecker, CountsOneBranchOfAlternateContentAndIgnoresEmptyAndExternalReferences) {

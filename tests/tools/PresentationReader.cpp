@@ -3,6 +3,7 @@
 #include "PackageModel.h"
 #include "TestToolError.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace slidesmith::testtools {
@@ -300,7 +301,7 @@ ChartView PresentationReader::Chart(std::size_t slideNumber, const std::string& 
             pugi::xml_node values =
                 Child(series, "val") ? Child(series, "val") : Child(series, "yVal");
             for (const std::string& value : CachedStrings(values)) {
-                data.values.push_back(value.empty() ? 0.0 : std::stod(value));
+                data.values.push_back(std::strtod(value.c_str(), nullptr)); // blank reads 0
             }
             if (view.series.empty()) {
                 pugi::xml_node categories =

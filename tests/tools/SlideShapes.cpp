@@ -55,6 +55,12 @@ std::string Extension(const char* uri, const std::string& body) {
     return std::string("<a:extLst><a:ext uri=\"") + uri + "\">" + body + "</a:ext></a:extLst>";
 }
 
+// a16:rowId/colId values look random like PowerPoint's, stay below 2^32 and never repeat: the
+// step is prime to the modulus.
+std::int64_t UniqueId(std::int64_t base, std::size_t index) {
+    return base + static_cast<std::int64_t>(index) * 104729 % 1000000000;
+}
+
 struct CellRole {
     bool hMerge = false;
     bool vMerge = false;
@@ -181,8 +187,7 @@ std::string Table(int id, const TableShape& shape) {
                     ? ">" +
                           Extension("{9D8B030D-6E8A-4147-A177-3AD203B41FA5}",
                                     std::string("<a16:colId xmlns:a16=\"") + kA16 + "\"" +
-                                        Attribute("val", 1000000000 + static_cast<int>(c) * 7919) +
-                                        "/>") +
+                                        Attribute("val", UniqueId(1000000000, c)) + "/>") +
                           "</a:gridCol>"
                     : "/>";
     }
@@ -194,10 +199,9 @@ std::string Table(int id, const TableShape& shape) {
             body += Cell(shape, r, c, roles[r][c]);
         }
         if (shape.rowAndColumnIds) {
-            body +=
-                Extension("{0D108BD9-81ED-4DB2-BD59-A6C34878D82A}",
-                          std::string("<a16:rowId xmlns:a16=\"") + kA16 + "\"" +
-                              Attribute("val", 2000000000 + static_cast<int>(r) * 104729) + "/>");
+            body += Extension("{0D108BD9-81ED-4DB2-BD59-A6C34878D82A}",
+                              std::string("<a16:rowId xmlns:a16=\"") + kA16 + "\"" +
+                                  Attribute("val", UniqueId(2000000000, r)) + "/>");
         }
         body += "</a:tr>";
     }
