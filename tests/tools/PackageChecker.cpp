@@ -4,6 +4,7 @@
 #include "DrawingChecks.h"
 #include "PackageModel.h"
 #include "PresentationChecks.h"
+#include "SchemaChecks.h"
 #include "TestToolError.h"
 
 #include <algorithm>
@@ -163,6 +164,7 @@ std::vector<Finding> CheckParts(const PartMap& parts) {
     CheckAppProperties(model, findings);
     CheckCharts(model, findings);
     CheckEmbeddedWorkbooks(model, findings);
+    CheckElementOrder(model, findings);
     return findings;
 }
 
@@ -226,6 +228,8 @@ std::string KindName(FindingKind kind) {
         return "inconsistent-doc-props";
     case FindingKind::InvalidValue:
         return "invalid-value";
+    case FindingKind::SchemaViolation:
+        return "schema-violation";
     }
     return "unknown";
 }

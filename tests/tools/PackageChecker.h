@@ -34,6 +34,7 @@ enum class FindingKind {
     NotesMismatch,        // a notes slide shared by slides or pointing back at another slide
     InconsistentDocProps, // docProps/app.xml HeadingPairs counts differ from TitlesOfParts
     InvalidValue,         // a negative or non-numeric position, extent, width or height
+    SchemaViolation,      // DrawingML children out of order, repeated or not allowed there
 };
 
 enum class FindingLevel { Error, Warning };

@@ -291,6 +291,36 @@ std::vector<Breakage> Breakages() {
          },
          {K::UnresolvedReference},
          "ppt/presentation.xml"},
+        {"a run appended after the paragraph's end properties",
+         [](PartMap& p) {
+             Replace(p, kSlide2, "<a:endParaRPr lang=\"en-US\" dirty=\"0\"/></a:p>",
+                     "<a:endParaRPr lang=\"en-US\" dirty=\"0\"/><a:r><a:t>late</a:t></a:r></a:p>");
+         },
+         {K::SchemaViolation},
+         kSlide2},
+        {"a colour written after the run's font",
+         [](PartMap& p) {
+             Replace(p, kSlide2, "<a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill></a:rPr>",
+                     "<a:latin typeface=\"Arial\"/><a:solidFill><a:srgbClr val=\"FF0000\"/>"
+                     "</a:solidFill></a:rPr>");
+         },
+         {K::SchemaViolation},
+         kSlide2},
+        {"cell properties before the cell's text",
+         [](PartMap& p) { Replace(p, kSlide2, "<a:tc><a:txBody>", "<a:tc><a:tcPr/><a:txBody>"); },
+         {K::SchemaViolation},
+         kSlide2},
+        {"a cell anchored \"mid\"",
+         [](PartMap& p) { Replace(p, kSlide2, "<a:tcPr/>", "<a:tcPr anchor=\"mid\"/>"); },
+         {K::SchemaViolation},
+         kSlide2},
+        {"two fills in one run",
+         [](PartMap& p) {
+             Replace(p, kSlide2, "<a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill>",
+                     "<a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill><a:noFill/>");
+         },
+         {K::SchemaViolation},
+         kSlide2},
         {"two entries differing only in case",
          [](PartMap& p) { p["ppt/media/IMAGE1.png"] = p.at("ppt/media/image1.png"); },
          {K::CaseCollision, K::UnreferencedPart},
