@@ -5,11 +5,6 @@
 namespace slidesmith::testtools::FixedParts {
 namespace {
 
-constexpr const char* kNamespaces =
-    " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
-    " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
-    " xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"";
-
 constexpr const char* kRelationshipsOpen =
     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
 
@@ -115,7 +110,7 @@ std::string Master(int layoutCount, std::int64_t slideWidth, std::int64_t slideH
         body += Level(level, 228600 + (level - 1) * 457200, -228600,
                       level == 1 ? 2800 : (level == 2 ? 2400 : 2000), true);
     }
-    return std::string(kXmlDeclaration) + "<p:sldMaster" + kNamespaces +
+    return std::string(kXmlDeclaration) + "<p:sldMaster" + kPresentationNamespaces +
            "><p:cSld><p:bg><p:bgRef idx=\"1001\"><a:schemeClr val=\"bg1\"/></p:bgRef></p:bg>" +
            GroupStart() +
            PlaceholderShape(
@@ -210,8 +205,8 @@ std::string LayoutPart(Layout layout, std::int64_t slideWidth, std::int64_t slid
     case Layout::Blank:
         break;
     }
-    return std::string(kXmlDeclaration) + "<p:sldLayout" + kNamespaces + " type=\"" + type +
-           "\" preserve=\"1\"><p:cSld name=\"" + LayoutName(layout) + "\">" + GroupStart() +
+    return std::string(kXmlDeclaration) + "<p:sldLayout" + kPresentationNamespaces + " type=\"" +
+           type + "\" preserve=\"1\"><p:cSld name=\"" + LayoutName(layout) + "\">" + GroupStart() +
            shapes +
            "</p:spTree></p:cSld><p:clrMapOvr><a:masterClrMapping/></p:clrMapOvr>"
            "</p:sldLayout>";
@@ -265,7 +260,7 @@ std::string TableStyles() {
 }
 
 std::string PresentationProperties() {
-    return std::string(kXmlDeclaration) + "<p:presentationPr" + kNamespaces +
+    return std::string(kXmlDeclaration) + "<p:presentationPr" + kPresentationNamespaces +
            "><p:extLst><p:ext "
            "uri=\"{E76CE94A-603C-4142-B9EB-6D1370010A27}\"><p14:discardImageEditData "
            "xmlns:p14=\"http://schemas.microsoft.com/office/powerpoint/2010/main\" val=\"0\"/>"
@@ -275,7 +270,7 @@ std::string PresentationProperties() {
 }
 
 std::string ViewProperties() {
-    return std::string(kXmlDeclaration) + "<p:viewPr" + kNamespaces +
+    return std::string(kXmlDeclaration) + "<p:viewPr" + kPresentationNamespaces +
            "><p:normalViewPr><p:restoredLeft sz=\"15620\"/><p:restoredTop sz=\"94660\"/>"
            "</p:normalViewPr><p:slideViewPr><p:cSldViewPr snapToGrid=\"0\"><p:cViewPr "
            "varScale=\"1\"><p:scale><a:sx n=\"100\" d=\"100\"/><a:sy n=\"100\" d=\"100\"/>"

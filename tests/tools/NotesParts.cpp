@@ -7,11 +7,6 @@
 namespace slidesmith::testtools::NotesParts {
 namespace {
 
-constexpr const char* kNamespaces =
-    " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
-    " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
-    " xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"";
-
 const std::string kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 std::string Tree(const std::string& shapes) {
@@ -46,7 +41,7 @@ std::string Relationships(const std::string& entries) {
 std::string NotesMaster() {
     const std::string body = "<p:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\"/>"
                              "<a:t>Click to edit Master text styles</a:t></a:r></a:p></p:txBody>";
-    return std::string(kXmlDeclaration) + "<p:notesMaster" + kNamespaces +
+    return std::string(kXmlDeclaration) + "<p:notesMaster" + kPresentationNamespaces +
            "><p:cSld><p:bg><p:bgRef idx=\"1001\"><a:schemeClr val=\"bg1\"/></p:bgRef></p:bg>" +
            Tree(Placeholder(2, "Slide Image Placeholder 1", "<p:ph type=\"sldImg\" idx=\"2\"/>",
                             Geometry(685800, 1143000, 5486400, 3086100), "") +
@@ -74,7 +69,7 @@ std::string NotesSlide(const std::string& text) {
         paragraphs += "<a:p><a:r><a:rPr lang=\"en-US\" dirty=\"0\"/><a:t>" + Escape(line) +
                       "</a:t></a:r></a:p>";
     }
-    return std::string(kXmlDeclaration) + "<p:notes" + kNamespaces + "><p:cSld>" +
+    return std::string(kXmlDeclaration) + "<p:notes" + kPresentationNamespaces + "><p:cSld>" +
            Tree("<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"Slide Image Placeholder 1\"/>"
                 "<p:cNvSpPr><a:spLocks noGrp=\"1\" noRot=\"1\" noChangeAspect=\"1\"/></p:cNvSpPr>"
                 "<p:nvPr><p:ph type=\"sldImg\"/></p:nvPr></p:nvSpPr><p:spPr/></p:sp>"

@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <map>
-#include <set>
 
 namespace slidesmith::testtools {
 namespace {
@@ -18,10 +17,6 @@ namespace {
 const std::string kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 const std::string kPml = "application/vnd.openxmlformats-officedocument.presentationml.";
 const std::string kP14 = "http://schemas.microsoft.com/office/powerpoint/2010/main";
-constexpr const char* kNamespaces =
-    " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
-    " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
-    " xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"";
 
 class RelationshipList {
 public:
@@ -182,7 +177,7 @@ private:
         }
         const std::string name = "ppt/slides/slide" + std::to_string(number) + ".xml";
         Put(name, kPml + "slide+xml",
-            std::string(kXmlDeclaration) + "<p:sld" + kNamespaces +
+            std::string(kXmlDeclaration) + "<p:sld" + kPresentationNamespaces +
                 "><p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/><p:cNvGrpSpPr/>"
                 "<p:nvPr/></p:nvGrpSpPr><p:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
                 "cx=\"0\" cy=\"0\"/><a:chOff x=\"0\" y=\"0\"/><a:chExt cx=\"0\" cy=\"0\"/>"
@@ -267,7 +262,7 @@ private:
                        "<p14:sectionLst xmlns:p14=\"" +
                        kP14 + "\">" + sections + "</p14:sectionLst></p:ext></p:extLst>";
         }
-        return std::string(kXmlDeclaration) + "<p:presentation" + kNamespaces +
+        return std::string(kXmlDeclaration) + "<p:presentation" + kPresentationNamespaces +
                " saveSubsetFonts=\"1\"><p:sldMasterIdLst><p:sldMasterId id=\"2147483648\" "
                "r:id=\"rId1\"/></p:sldMasterIdLst>" +
                (notesMasterId.empty()

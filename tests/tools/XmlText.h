@@ -10,6 +10,12 @@ namespace slidesmith::testtools {
 inline constexpr const char* kXmlDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 
+// The prefixes every PresentationML part of a built template declares on its root.
+inline constexpr const char* kPresentationNamespaces =
+    " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
+    " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+    " xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"";
+
 // Escapes text for element content and attribute values.
 inline std::string Escape(std::string_view text) {
     std::string out;
