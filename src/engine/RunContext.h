@@ -68,8 +68,8 @@ struct RunContext {
     std::string CodePage = definition::kDefaultCodePage;
     // Only the desktop program supplies it; without it a failed data source is logged at once.
     LoginRetry Login;
-    // Shows the log-could-not-be-opened message in an interactive run; batch mode leaves it
-    // empty (the exit status says it).
+    // Told why the run log could not be created (there is no run then): the desktop program
+    // shows its error box, batch mode writes the start-up log.
     ErrorBox ShowErrorBox;
     // How a displayed report is shown; empty means the desktop's default viewer (xdg-open).
     ReportViewer Viewer;
@@ -81,7 +81,7 @@ struct RunContext {
 // opens the template, runs the script statement by statement, saves the report in the requested
 // format and closes the log. Its outcome is the report file, the log, and State (ErrorCount
 // among it). Never throws: every failure becomes a log entry, or, when the log itself cannot be
-// opened, the error box (interactive) and State.LogOpened == false.
+// opened, ShowErrorBox and State.LogOpened == false.
 void RunReport(RunContext& context);
 
 } // namespace slidesmith::engine
