@@ -4,6 +4,7 @@
 #include "script/PageBreak.h"
 #include "script/TextScan.h"
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 
@@ -59,11 +60,9 @@ std::int32_t SlideIndexFromText(std::string_view slideText, std::int32_t lastSli
         if (rest.empty()) {
             index = std::int64_t{lastSlideIndex} + 1;
         } else if (std::optional<std::int64_t> offset = script::ParseWholeNumber(rest)) {
-            // Saturated offsets stay far outside any slide count without overflowing here.
-            std::int64_t bounded = *offset > (1LL << 40)
-                                       ? (1LL << 40)
-                                       : (*offset < -(1LL << 40) ? -(1LL << 40) : *offset);
-            index = bounded + lastSlideIndex + 1;
+            // Huge offsets stay far outside any slide count without overflowing here.
+            constexpr std::int64_t kFar = std::int64_t{1} << 40;
+            index = std::clamp(*offset, -kFar, kFar) + lastSlideIndex + 1;
         }
     } else if (std::optional<std::int64_t> number = script::ParseWholeNumber(slideText)) {
         index = *number;
