@@ -18,25 +18,7 @@ namespace slidesmith::ui {
 namespace {
 
 using testing::DefinitionBytes;
-
-// Catches what the program hands to the desktop (help pages, web addresses, documents).
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() {
-        for (const char* scheme : {"file", "https"}) {
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
-        }
-    }
-    ~UrlCatcher() override {
-        for (const char* scheme : {"file", "https"}) {
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-        }
-    }
-    std::vector<QUrl> opened;
-public slots:
-    void Open(const QUrl& url) { opened.push_back(url); }
-};
+using testing::UrlCatcher;
 
 QAction* FrameItem(MainWindow& window, const char* name) {
     return window.findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
@@ -251,5 +233,3 @@ TEST_F(MainWindowTest, StartUpAnnouncesAMissingTableShowsTheTipAndOpensTheNamedF
 
 } // namespace
 } // namespace slidesmith::ui
-
-#include "MainWindowTest.moc"

@@ -1,5 +1,6 @@
 #include "UiTestEnvironment.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QWidget>
 #include <cstdlib>
@@ -95,6 +96,18 @@ QString DesktopTest::WriteFile(const QString& name, const std::string& bytes) co
 settings::SettingsStore DesktopTest::Store() {
     return settings::SettingsStore(
         UiTestEnvironment::Folder().filePath(QStringLiteral("settings.reg")).toStdString());
+}
+
+UrlCatcher::UrlCatcher() {
+    for (const char* scheme : {"file", "https"}) {
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
+    }
+}
+
+UrlCatcher::~UrlCatcher() {
+    for (const char* scheme : {"file", "https"}) {
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
 }
 
 std::string DefinitionBytes(const std::string& script, const std::string& fileSection) {

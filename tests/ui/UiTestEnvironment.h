@@ -31,7 +31,9 @@ public:
 #include "ui/FileDialogService.h"
 #include "ui/MessageService.h"
 
+#include <QObject>
 #include <QString>
+#include <QUrl>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -62,6 +64,17 @@ protected:
     ScopedMessageResponder m_messages;
     std::vector<QString> m_fileAnswers;
     std::vector<FileDialogRequest> m_fileRequests;
+};
+
+// Catches what the program hands to the desktop (help pages, web addresses, documents).
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher();
+    ~UrlCatcher() override;
+    std::vector<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened.push_back(url); }
 };
 
 // A minimal definition file with the given script (CR LF line ends as written).
