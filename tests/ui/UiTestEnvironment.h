@@ -35,8 +35,14 @@ public:
 #include <QString>
 #include <QUrl>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable failure messages for Qt's text type.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace slidesmith::ui::testing {
 
