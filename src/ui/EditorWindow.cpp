@@ -31,6 +31,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The text box would split a line at a lone CR, which the definition keeps inside its line; it
+// is shown as the control-picture character instead and written back as CR.
+constexpr char16_t kLoneCarriageReturn = u'\u240D';
+
 const QString kDefinitionFilter =
     QStringLiteral("Slidemill Files (*.slm)|*.slm|All Type Files (*.*)|*.*");
 
@@ -213,6 +217,7 @@ void EditorWindow::ShowNotAvailable(const QString& what) {
 std::string EditorWindow::ScriptText() const {
     QString text = m_text->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    text.replace(QChar(kLoneCarriageReturn), QLatin1Char('\r'));
     return text.toStdString();
 }
 
@@ -224,6 +229,7 @@ void EditorWindow::ShowLoadedDefinition(const std::string& script) {
     QString text = QString::fromStdString(script);
     // The text box keeps one line-end character; files get CR LF back when saved.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QChar(kLoneCarriageReturn));
     m_loading = true;
     m_text->setPlainText(text);
     m_loading = false;

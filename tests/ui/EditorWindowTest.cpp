@@ -181,8 +181,8 @@ TEST_F(EditorWindowTest, NamedFilesOpenFromTheDefinitionsFolderOrSayWhatIsWrong)
     EXPECT_FALSE(m_window.ToolbarAction(QStringLiteral("Template"))->isEnabled());
 }
 
-TEST_F(EditorWindowTest, ScriptLineEndsAndBlankLinesSurviveOpenAndSave) {
-    const std::string script = "\r\n@1 = EXECSQL()\r\n\r\nselect 1\r\n\r\n";
+TEST_F(EditorWindowTest, ScriptLineEndsBlankLinesAndALoneCarriageReturnSurviveOpenAndSave) {
+    const std::string script = "\r\n@1 = EXECSQL()\r\n\r\nselect 1 \r 2\r\n\r\n";
     const QString path = OpenFile(QStringLiteral("ends.slm"), DefinitionBytes(script));
     EXPECT_EQ(Editor().ScriptText(), script);
     Type(QStringLiteral("x"));

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -87,6 +88,13 @@ int main(int argc, char** argv) {
     cursor.setPosition(52, QTextCursor::KeepAnchor);
     window.Editor().TextBox().setTextCursor(cursor);
     Save(window, output, QStringLiteral("main-editor"));
+
+    for (const char* name : {"mnuFile", "mnuEdit"}) {
+        auto* menu = window.Editor().findChild<QMenu*>(QString::fromLatin1(name));
+        menu->popup(window.mapToGlobal(QPoint(10, 30)));
+        Save(*menu, output, QString::fromLatin1(name));
+        menu->hide();
+    }
 
     ui::FindDialog find(window.Editor().TextBox(), window.Search(), &window);
     find.Prepare(false);
