@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <cstdlib>
 #include <ostream>
+#include <string_view>
 
 namespace slidesmith::ui {
 
@@ -23,7 +24,17 @@ bool IsSet(const char* name) {
 } // namespace
 
 bool HasDisplay() {
-    return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string_view named = platform != nullptr ? platform : "";
+    // The two window-system platforms still need their server; the others (offscreen, vnc,
+    // framebuffers) draw without one.
+    if (named.starts_with("xcb")) {
+        return IsSet("DISPLAY");
+    }
+    if (named.starts_with("wayland")) {
+        return IsSet("WAYLAND_DISPLAY");
+    }
+    return !named.empty() || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
 std::unique_ptr<MainWindow> StartInteractive(app::InteractiveSession& session) {

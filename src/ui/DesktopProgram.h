@@ -9,9 +9,9 @@ namespace slidesmith::ui {
 
 class MainWindow;
 
-// Whether a window system can be reached: QT_QPA_PLATFORM names a platform, or DISPLAY or
-// WAYLAND_DISPLAY is set. Checked before Qt starts, because Qt aborts the process when it finds
-// no display.
+// Whether a window system can be reached: DISPLAY or WAYLAND_DISPLAY is set, or QT_QPA_PLATFORM
+// names a platform that needs no server (xcb needs DISPLAY, wayland WAYLAND_DISPLAY). Checked
+// before Qt starts, because Qt aborts the process when it finds no display.
 bool HasDisplay();
 
 // The interactive start with a running QApplication: announces a missing conversion table,

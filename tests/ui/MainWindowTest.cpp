@@ -12,7 +12,10 @@
 #include <QDialog>
 #include <QScreen>
 #include <QUrl>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 namespace slidesmith::ui {
 namespace {
@@ -229,6 +232,61 @@ TEST_F(MainWindowTest, StartUpAnnouncesAMissingTableShowsTheTipAndOpensTheNamedF
     const auto second = StartInteractive(m_session);
     EXPECT_EQ(TopLevel("frmTip"), nullptr);
     EXPECT_FALSE(second->IsEditorOpen());
+}
+
+} // namespace
+} // namespace slidesmith::ui
+
+namespace slidesmith::ui {
+namespace {
+
+// Restores one environment variable when it goes out of scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedVariable() {
+        if (m_old) {
+            setenv(m_name, m_old->c_str(), 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(DesktopProgram, ADisplayIsFoundOnlyWhereThePlatformCanReachOne) {
+    const struct {
+        const char* platform;
+        const char* display;
+        const char* wayland;
+        bool expected;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, false},    {nullptr, ":0", nullptr, true},
+        {nullptr, nullptr, "wayland-0", true}, {"offscreen", nullptr, nullptr, true},
+        {"xcb", nullptr, nullptr, false},      {"xcb", ":1", nullptr, true},
+        {"wayland", ":1", nullptr, false},     {"", "", "", false},
+    };
+    for (const auto& c : cases) {
+        ScopedVariable platform("QT_QPA_PLATFORM", c.platform);
+        ScopedVariable display("DISPLAY", c.display);
+        ScopedVariable wayland("WAYLAND_DISPLAY", c.wayland);
+        EXPECT_EQ(HasDisplay(), c.expected)
+            << (c.platform ? c.platform : "-") << ' ' << (c.display ? c.display : "-");
+    }
 }
 
 } // namespace
