@@ -332,10 +332,12 @@ void MainWindow::RestoreGeometry() {
     const auto pixels = [perTwip](std::int32_t twips) {
         return static_cast<int>(std::lround(twips * perTwip));
     };
-    setGeometry(pixels(number(settings::kLeft, settings::kDefaultLeft)),
-                pixels(number(settings::kTop, settings::kDefaultTop)),
-                pixels(number(settings::kWidth, settings::kDefaultWidth)),
-                pixels(number(settings::kHeight, settings::kDefaultHeight)));
+    // The position is the frame's and the size the client area's, as Qt reports them when
+    // saving, so a window does not creep by its decorations from one start to the next.
+    resize(pixels(number(settings::kWidth, settings::kDefaultWidth)),
+           pixels(number(settings::kHeight, settings::kDefaultHeight)));
+    move(pixels(number(settings::kLeft, settings::kDefaultLeft)),
+         pixels(number(settings::kTop, settings::kDefaultTop)));
     m_restoreMaximized = number(settings::kWindowState, settings::kDefaultWindowState) == 2;
 }
 
@@ -366,11 +368,10 @@ void MainWindow::SaveGeometry() {
     const auto twips = [twipsPerPixel](int pixels) {
         return static_cast<std::int32_t>(std::lround(pixels * twipsPerPixel));
     };
-    const QRect frame = geometry();
-    save(settings::kLeft, twips(frame.left()));
-    save(settings::kTop, twips(frame.top()));
-    save(settings::kHeight, twips(frame.height()));
-    save(settings::kWidth, twips(frame.width()));
+    save(settings::kLeft, twips(pos().x()));
+    save(settings::kTop, twips(pos().y()));
+    save(settings::kHeight, twips(height()));
+    save(settings::kWidth, twips(width()));
     save(settings::kWindowState, 0);
 }
 

@@ -161,10 +161,11 @@ TEST_F(MainWindowTest, GeometryStartsAtTheDefaultTwipsAndAMaximizedCloseStoresOn
         MainWindow window(m_session);
         window.ShowFromSettings();
         EXPECT_FALSE(window.isMaximized());
-        EXPECT_NEAR(window.geometry().width(), 12000 * perTwip, 1);
-        EXPECT_NEAR(window.geometry().height(), 9000 * perTwip, 1);
-        EXPECT_NEAR(window.geometry().left(), 105 * perTwip, 1);
-        window.setGeometry(70, 80, 700, 500);
+        EXPECT_NEAR(window.width(), 12000 * perTwip, 1);
+        EXPECT_NEAR(window.height(), 9000 * perTwip, 1);
+        EXPECT_NEAR(window.pos().x(), 105 * perTwip, 1);
+        window.resize(700, 500);
+        window.move(70, 80);
         window.close();
     }
     auto store = Store();
@@ -172,6 +173,7 @@ TEST_F(MainWindowTest, GeometryStartsAtTheDefaultTwipsAndAMaximizedCloseStoresOn
         return store.GetSettingNumber(settings::kOptionsKey, name, -1);
     };
     EXPECT_NEAR(number(settings::kWidth), 700 / perTwip, 2);
+    EXPECT_NEAR(number(settings::kLeft), 70 / perTwip, 2) << "no creeping by the frame";
     EXPECT_EQ(number(settings::kWindowState), 0);
     {
         MainWindow window(m_session);
