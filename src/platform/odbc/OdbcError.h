@@ -1,7 +1,7 @@
 #pragma once
 
-#include <sql.h>
 #include <cstdint>
+#include <sql.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
