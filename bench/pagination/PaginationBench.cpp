@@ -193,7 +193,7 @@ void RunFloor(const fs::path& report, const fs::path& out) {
     Clock::time_point start = Clock::now();
     std::vector<DeflateJob> jobs;
     for (const std::string& content : contents)
-        jobs.push_back(DeflateJob{content, {}, 8, 0});
+        jobs.emplace_back().input = content;
     DeflateAll(jobs);
     ZipWriter writer(out.string());
     for (std::size_t i = 0; i < jobs.size(); ++i)
