@@ -119,6 +119,8 @@ TEST(SlideShapes, LibreOfficeShowsEveryPageOfAPaginatedReport) {
     }
     ScratchFolder scratch;
     fs::path out = presentation->SaveAs(scratch / "report.pptx", 1);
+    EXPECT_TRUE(testing::CheckPackage(out).empty())
+        << ::testing::PrintToString(testing::CheckPackage(out));
     fs::path pdf = render::RenderToPdf(out);
     EXPECT_EQ(render::PdfPageCount(pdf), 3);
     std::string text = render::PdfText(pdf);
