@@ -40,29 +40,32 @@ protected:
     FillHarness harness;
 };
 
-TEST_F(GrowingTableFillTest, AddsRowsLikeTheBlockForMoreRecordsThanReserved) {
-    Template(kSecondTableSlide, 1);
-    harness.records = NumberedRecords(5);
+struct GrowCase {
+    const char* name;
+    int reserve;
+    int records;
+};
 
-    const TableFillResult result = harness.RunGrowing(kSecondTableSlide);
+class GrowingRowsTest : public GrowingTableFillTest,
+                        public ::testing::WithParamInterface<GrowCase> {};
 
-    EXPECT_TRUE(result.success);
+// Rows are added before the block (carrying its static "EUR") or removed from its top, and the
+// total row stays below the records.
+TEST_P(GrowingRowsTest, FitsTheBlockRowsToTheRecords) {
+    Template(kSecondTableSlide, GetParam().reserve);
+    harness.records = NumberedRecords(GetParam().records);
+
+    EXPECT_TRUE(harness.RunGrowing(kSecondTableSlide).success);
+
     EXPECT_TRUE(harness.records.Closed());
-    EXPECT_EQ(harness.reporter.lines,
-              std::vector<std::string>{"[t]    Returns 5 records from the data source."});
     harness.SaveAndReopen();
-    EXPECT_EQ(harness.Texts(kSecondTableSlide), Expected(1, 5, true));
+    EXPECT_EQ(harness.Texts(kSecondTableSlide), Expected(1, GetParam().records, true));
 }
 
-TEST_F(GrowingTableFillTest, RemovesSurplusReservedRows) {
-    Template(kSecondTableSlide, 5);
-    harness.records = NumberedRecords(2);
-
-    ASSERT_TRUE(harness.RunGrowing(kSecondTableSlide).success);
-
-    harness.SaveAndReopen();
-    EXPECT_EQ(harness.Texts(kSecondTableSlide), Expected(1, 2, true));
-}
+INSTANTIATE_TEST_SUITE_P(Reserves, GrowingRowsTest,
+                         ::testing::Values(GrowCase{"Grows", 1, 5}, GrowCase{"Shrinks", 5, 2},
+                                           GrowCase{"Fits", 3, 3}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(GrowingTableFillTest, ColumnOrderAddsColumns) {
     harness.ShapeTable(kSecondTableSlide, {{"Id", "0", "Sum"}, {"Name", "@", ""}});
