@@ -1,5 +1,6 @@
 #include "TableFillHarness.h"
 
+#include "PackageChecker.h"
 #include "fill/TableFillCommon.h"
 #include "platform/pptx/ColourResolver.h"
 
@@ -74,6 +75,13 @@ TableFillResult FillHarness::RunGrowing(std::size_t slide) {
     return Run(slide, FillGrowingTable);
 }
 
+FillHarness::~FillHarness() {
+    if (!savedPath.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(savedPath.parent_path(), ignored);
+    }
+}
+
 pptx::Presentation& FillHarness::SaveAndReopen() {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("slidesmith-fill-" + std::to_string(::getpid()));
@@ -82,6 +90,9 @@ pptx::Presentation& FillHarness::SaveAndReopen() {
     std::string name = std::string(test->test_suite_name()) + "-" + test->name();
     std::replace(name.begin(), name.end(), '/', '-'); // parameterised tests
     savedPath = m_presentation->SaveAs(folder / (name + ".pptx"), 24);
+    // Whatever the fill did to rows, slides and shapes must leave a file PowerPoint opens.
+    const std::vector<testtools::Finding> findings = testtools::CheckPackage(savedPath);
+    EXPECT_FALSE(testtools::HasErrors(findings)) << testtools::Describe(findings);
     m_presentation = pptx::Presentation::Open(savedPath);
     return *m_presentation;
 }

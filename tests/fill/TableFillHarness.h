@@ -67,6 +67,10 @@ using TableTexts = std::vector<std::vector<std::string>>;
 // A fill run on a copy of a real presentation.
 class FillHarness {
 public:
+    FillHarness() = default;
+    FillHarness(const FillHarness&) = delete;
+    FillHarness& operator=(const FillHarness&) = delete;
+    ~FillHarness(); // removes the saved files
     // Opens the shared fixture with plain tables; false (and the test should skip) without it.
     bool Open();
     // Sets the table on slide `slide` (0-based) to `rows` rows of texts (its column count stays;
