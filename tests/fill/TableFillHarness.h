@@ -87,6 +87,7 @@ public:
     std::uint32_t TextColour(std::size_t slide, std::size_t row, std::size_t column);
     bool HasTable(std::size_t slide);
     std::size_t SlideCount() { return m_presentation->SlideCount(); }
+    pptx::Presentation& Presentation() { return *m_presentation; }
 
     script::StatementRecord statement;
     MemoryRecords records;
