@@ -5,6 +5,8 @@
 #include "platform/xlsx/XlsxError.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cstring>
 
 namespace slidesmith::xlsx {
@@ -32,6 +34,53 @@ const pptx::Relationship* FindRelationship(pptx::Relationships& rels, std::strin
     return nullptr;
 }
 
+// XML cannot carry most control characters, so the spreadsheet format writes them as _xHHHH_;
+// a text that itself looks like such an escape gets its underscore escaped, so it reads back
+// unchanged.
+std::string EscapeForXml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    auto hex = [](unsigned value) {
+        const char* digits = "0123456789ABCDEF";
+        std::string code = "_x";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            code += digits[(value >> shift) & 0xF];
+        return code + "_";
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char ch = static_cast<unsigned char>(text[i]);
+        bool looksEscaped =
+            ch == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
+            std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i) + 2,
+                        text.begin() + static_cast<std::ptrdiff_t>(i) + 6,
+                        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+        if ((ch < 0x20 && ch != '\t' && ch != '\n' && ch != '\r') || looksEscaped)
+            out += hex(ch);
+        else
+            out += static_cast<char>(ch);
+    }
+    return out;
+}
+
+// Reverses EscapeForXml.
+std::string UnescapeFromXml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_') {
+            unsigned value = 0;
+            auto result = std::from_chars(text.data() + i + 2, text.data() + i + 6, value, 16);
+            if (result.ec == std::errc() && result.ptr == text.data() + i + 6 && value < 0x80) {
+                out += static_cast<char>(value);
+                i += 6;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 // The text of a shared string item: its own text, or its runs' texts (phonetic hints skipped).
 std::string ItemText(pugi::xml_node item) {
     std::string text;
@@ -41,7 +90,7 @@ std::string ItemText(pugi::xml_node item) {
         else if (std::strcmp(child.name(), "r") == 0)
             text += child.child("t").text().get();
     }
-    return text;
+    return UnescapeFromXml(text);
 }
 
 bool IsDateFormatCode(std::string_view code) {
@@ -236,7 +285,7 @@ std::size_t Workbook::AddSharedString(std::string_view text) {
         }
     });
     pugi::xml_node t = m_sst.append_child("si").append_child("t");
-    t.text().set(std::string(text).c_str());
+    t.text().set(EscapeForXml(text).c_str());
     if (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\n' ||
                           text.back() == '\n' || text.front() == '\t' || text.back() == '\t'))
         t.append_attribute("xml:space") = "preserve";

@@ -74,14 +74,23 @@ void Worksheet::CheckEdit(const SheetEdit& edit) const {
     bool rows = edit.axis == SheetEdit::Axis::Rows;
     if (edit.insert) {
         // Cells pushed past the last row or column would be lost; the program refuses too.
-        std::uint32_t keep = edit.Limit() - edit.count;
-        for (const auto& [row, slot] : m_rows) {
-            for (const auto& [column, cell] : slot.cells) {
-                std::uint32_t along = rows ? row : column;
-                std::uint32_t across = rows ? column : row;
-                if (along > keep && across >= edit.bandFirst && across <= edit.bandLast)
-                    throw XlsxError(where + CellName(row, column) +
-                                    ": inserting would shift this cell off the worksheet");
+        // Only the rows (or each row's last cells) near the edge are looked at.
+        std::uint32_t keep = edit.Limit() - std::min(edit.count, edit.Limit());
+        auto refuse = [&](std::uint32_t row, std::uint32_t column) {
+            throw XlsxError(where + CellName(row, column) +
+                            ": inserting would shift this cell off the worksheet");
+        };
+        if (rows) {
+            for (auto it = m_rows.upper_bound(keep); it != m_rows.end(); ++it) {
+                auto cell = it->second.cells.lower_bound(edit.bandFirst);
+                if (cell != it->second.cells.end() && cell->first <= edit.bandLast)
+                    refuse(it->first, cell->first);
+            }
+        } else {
+            for (auto it = m_rows.lower_bound(edit.bandFirst);
+                 it != m_rows.end() && it->first <= edit.bandLast; ++it) {
+                if (!it->second.cells.empty() && it->second.cells.rbegin()->first > keep)
+                    refuse(it->first, it->second.cells.rbegin()->first);
             }
         }
     }

@@ -109,12 +109,14 @@ TEST(WorkbookTest, ReadsAndWritesEveryKindOfValue) {
     sheet.SetNumber(1, 7, -3); // keeps the number format of the cell
     sheet.SetDate(1, 8, 45000.5);
     sheet.SetDate(3, 1, 45000);
+    sheet.SetText(3, 2, std::string("bell\a _x0041_ end"));
     std::string saved = book.Save();
 
     Workbook again(saved, "values.xlsx");
     Worksheet& reread = again.Sheet(1);
     EXPECT_EQ(Text(reread, 2, 1), " padded ");
     EXPECT_EQ(Text(reread, 2, 2), "Name");
+    EXPECT_EQ(Text(reread, 3, 2), "bell\a _x0041_ end"); // control characters and look-alikes
     EXPECT_EQ(Number(reread, 2, 3), 0.1 + 0.2);
     EXPECT_FALSE(reread.Value(2, 4).boolean);
     EXPECT_EQ(reread.Formula(1, 5), "");
@@ -127,8 +129,9 @@ TEST(WorkbookTest, ReadsAndWritesEveryKindOfValue) {
     EXPECT_NE(styles.find("<cellXfs count=\"4\">"), std::string::npos);
     EXPECT_NE(styles.find("numFmtId=\"14\""), std::string::npos);
     std::string strings = PartText(saved, "xl/sharedStrings.xml");
-    EXPECT_EQ(Attribute(strings, "sst", "uniqueCount"), "2");
-    EXPECT_EQ(Attribute(strings, "sst", "count"), "3");
+    EXPECT_EQ(Attribute(strings, "sst", "uniqueCount"), "3");
+    EXPECT_EQ(Attribute(strings, "sst", "count"), "4");
+    EXPECT_NE(strings.find("bell_x0007_ _x005F_x0041_ end"), std::string::npos);
 }
 
 TEST(WorkbookTest, InsertingRowsMovesCellsAndEveryReference) {
