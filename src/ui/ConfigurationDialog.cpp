@@ -93,6 +93,7 @@ QWidget* ConfigurationDialog::BuildFilePage() {
     m_fileType->setObjectName(QStringLiteral("cboFileType"));
     QPushButton* browse = MakeButton(page, "cmdTemplateFile", QStringLiteral("..."));
     browse->setToolTip(QStringLiteral("Open"));
+    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
 
     auto* grid = new QGridLayout(page);
     grid->addWidget(

@@ -19,6 +19,7 @@ constexpr int kBottomMargin = kButtonGap;
 
 constexpr int kMargin = 12;
 constexpr int kLabelWidth = 200;
+constexpr int kMaxLabelWidth = 560;
 constexpr int kBoxWidth = 260;
 constexpr int kRowHeight = 23;
 constexpr int kRowPitch = 31;
@@ -33,7 +34,16 @@ ParameterPrompt::ParameterPrompt(definition::ReportDefinition& definition, QWidg
     setWindowTitle(QStringLiteral("Input Parameters"));
     int count =
         static_cast<int>(std::min(m_definition.Parameters.size(), definition::kMaxListEntries));
-    int boxLeft = kMargin + kLabelWidth + kMargin;
+    // Labels grow to their longest title, so that no prompt is cut off.
+    int labelWidth = kLabelWidth;
+    for (int i = 0; i < count; ++i) {
+        const definition::ParameterEntry& parameter =
+            m_definition.Parameters[static_cast<std::size_t>(i)];
+        QString caption = FromUtf8(parameter.Title.empty() ? parameter.Name : parameter.Title);
+        labelWidth = std::max(labelWidth, fontMetrics().horizontalAdvance(caption) + 8);
+    }
+    labelWidth = std::min(labelWidth, kMaxLabelWidth);
+    int boxLeft = kMargin + labelWidth + kMargin;
     int lastBottom = kMargin;
     for (int i = 0; i < static_cast<int>(definition::kMaxListEntries); ++i) {
         auto index = static_cast<std::size_t>(i);
@@ -42,7 +52,7 @@ ParameterPrompt::ParameterPrompt(definition::ReportDefinition& definition, QWidg
         QLabel* label = MakeLabel(this, "lblPName", QString(), box);
         label->setObjectName(ArrayName("lblPName", i));
         int top = kMargin + i * kRowPitch;
-        label->setGeometry(kMargin, top, kLabelWidth, kRowHeight);
+        label->setGeometry(kMargin, top, labelWidth, kRowHeight);
         box->setGeometry(boxLeft, top, kBoxWidth, kRowHeight);
         m_labels[index] = label;
         m_boxes[index] = box;
@@ -52,7 +62,11 @@ ParameterPrompt::ParameterPrompt(definition::ReportDefinition& definition, QWidg
             continue;
         }
         const definition::ParameterEntry& parameter = m_definition.Parameters[index];
-        label->setText(FromUtf8(parameter.Title.empty() ? parameter.Name : parameter.Title));
+        QString caption = FromUtf8(parameter.Title.empty() ? parameter.Name : parameter.Title);
+        // Only a title wider than the screen-friendly maximum is shortened; it stays whole in
+        // the tool tip.
+        label->setText(fontMetrics().elidedText(caption, Qt::ElideRight, labelWidth));
+        label->setToolTip(caption);
         box->setText(FromUtf8(parameter.Default));
         connect(box, &QLineEdit::textChanged, this, [this, index] { m_edited[index] = true; });
         lastBottom = top + kRowHeight;
