@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-
 #include <cstdio>
 
 namespace {
@@ -122,7 +121,8 @@ int main(int argc, char** argv) {
     ui::ParameterPrompt prompt(definition, nullptr);
     Save(prompt, "parameter-prompt");
     definition::DataSourceEntry entry = definition.DataSources[0];
-    ui::LoginDialog login(entry, [](const std::string&) { return std::string(); }, nullptr);
+    ui::LoginDialog login(
+        entry, [](const std::string&) { return std::string(); }, nullptr);
     Save(login, "login");
     RenderRunWindow(definition);
     return 0;
