@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     libzip-dev libpugixml-dev libdeflate-dev zlib1g-dev
+    locales
     unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql sqlite3
     postgresql
     libcurl4-openssl-dev librsvg2-dev

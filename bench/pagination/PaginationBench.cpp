@@ -1,0 +1,243 @@
+// Pagination workload: a template with one 4-column table slide; the slide is duplicated once
+// per page, every copy's table grows to 20 data rows and every cell gets a text, then the report
+// is saved. Each size runs in its own process so its peak memory is its own. The floor is the
+// time to write the same parts into a zip with the same compressor, the least any save costs.
+#include "platform/pptx/ParallelDeflate.h"
+#include "platform/pptx/Presentation.h"
+#include "platform/pptx/TableEditor.h"
+#include "platform/pptx/ZipArchive.h"
+#include "platform/pptx/ZipWriter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <libdeflate.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace slidesmith::pptx;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kRowsPerPage = 20;
+constexpr std::size_t kColumns = 4;
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+std::string Cell(const std::string& text) {
+    return "<a:tc><a:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\" sz=\"1200\"/>"
+           "<a:t>" +
+           text + "</a:t></a:r></a:p></a:txBody><a:tcPr/></a:tc>";
+}
+
+std::string TableSlide() {
+    std::string rows = "<a:tr h=\"370840\">";
+    for (std::size_t c = 0; c < kColumns; ++c)
+        rows += Cell("Header " + std::to_string(c + 1));
+    rows += "</a:tr><a:tr h=\"370840\">";
+    for (std::size_t c = 0; c < kColumns; ++c)
+        rows += Cell("");
+    rows += "</a:tr>";
+    std::string grid;
+    for (std::size_t c = 0; c < kColumns; ++c)
+        grid += "<a:gridCol w=\"2032000\"/>";
+    return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+           R"(<p:sld xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" )"
+           R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" )"
+           R"(xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main">)"
+           R"(<p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id="1" name=""/><p:cNvGrpSpPr/><p:nvPr/>)"
+           R"(</p:nvGrpSpPr><p:grpSpPr/><p:graphicFrame><p:nvGraphicFramePr>)"
+           R"(<p:cNvPr id="4" name="Table 3"/><p:cNvGraphicFramePr><a:graphicFrameLocks noGrp="1"/>)"
+           R"(</p:cNvGraphicFramePr><p:nvPr/></p:nvGraphicFramePr><p:xfrm><a:off x="457200" y="457200"/>)"
+           R"(<a:ext cx="8128000" cy="741680"/></p:xfrm><a:graphic><a:graphicData )"
+           R"(uri="http://schemas.openxmlformats.org/drawingml/2006/table"><a:tbl>)"
+           R"(<a:tblPr firstRow="1" bandRow="1"/><a:tblGrid>)" +
+           grid + "</a:tblGrid>" + rows +
+           R"(</a:tbl></a:graphicData></a:graphic></p:graphicFrame></p:spTree></p:cSld></p:sld>)";
+}
+
+// A minimal but complete template: presentation, one slide, its layout, master and theme.
+std::string MakeTemplate() {
+    const std::string ns =
+        R"(xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" )"
+        R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" )"
+        R"(xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main")";
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    const std::string ct = "application/vnd.openxmlformats-officedocument.";
+    auto rels = [&](const std::vector<std::pair<std::string, std::string>>& targets) {
+        std::string xml =
+            R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
+        int id = 1;
+        for (const auto& [type, target] : targets)
+            xml += "<Relationship Id=\"rId" + std::to_string(id++) + "\" Type=\"" + rel + type +
+                   "\" Target=\"" + target + "\"/>";
+        return xml + "</Relationships>";
+    };
+    const std::string tree =
+        R"(<p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id="1" name=""/>)"
+        R"(<p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr><p:grpSpPr/></p:spTree></p:cSld>)";
+    std::vector<std::pair<std::string, std::string>> parts{
+        {"[Content_Types].xml",
+         R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+         R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+         R"(<Default Extension="xml" ContentType="application/xml"/>)"
+         "<Override PartName=\"/ppt/presentation.xml\" ContentType=\"" +
+             ct +
+             "presentationml.presentation.main+xml\"/>"
+             "<Override PartName=\"/ppt/slides/slide1.xml\" ContentType=\"" +
+             ct +
+             "presentationml.slide+xml\"/>"
+             "<Override PartName=\"/ppt/slideLayouts/slideLayout1.xml\" ContentType=\"" +
+             ct +
+             "presentationml.slideLayout+xml\"/>"
+             "<Override PartName=\"/ppt/slideMasters/slideMaster1.xml\" ContentType=\"" +
+             ct +
+             "presentationml.slideMaster+xml\"/>"
+             "<Override PartName=\"/ppt/theme/theme1.xml\" ContentType=\"" +
+             ct + "theme+xml\"/></Types>"},
+        {"_rels/.rels", rels({{"officeDocument", "ppt/presentation.xml"}})},
+        {"ppt/presentation.xml",
+         "<p:presentation " + ns +
+             R"(><p:sldMasterIdLst><p:sldMasterId id="2147483648" r:id="rId1"/></p:sldMasterIdLst>)"
+             R"(<p:sldIdLst><p:sldId id="256" r:id="rId2"/></p:sldIdLst>)"
+             R"(<p:sldSz cx="9144000" cy="6858000"/><p:notesSz cx="6858000" cy="9144000"/></p:presentation>)"},
+        {"ppt/_rels/presentation.xml.rels", rels({{"slideMaster", "slideMasters/slideMaster1.xml"},
+                                                  {"slide", "slides/slide1.xml"},
+                                                  {"theme", "theme/theme1.xml"}})},
+        {"ppt/slides/slide1.xml", TableSlide()},
+        {"ppt/slides/_rels/slide1.xml.rels",
+         rels({{"slideLayout", "../slideLayouts/slideLayout1.xml"}})},
+        {"ppt/slideLayouts/slideLayout1.xml", "<p:sldLayout " + ns + ">" + tree + "</p:sldLayout>"},
+        {"ppt/slideLayouts/_rels/slideLayout1.xml.rels",
+         rels({{"slideMaster", "../slideMasters/slideMaster1.xml"}})},
+        {"ppt/slideMasters/slideMaster1.xml",
+         "<p:sldMaster " + ns + ">" + tree +
+             R"(<p:clrMap bg1="lt1" tx1="dk1" bg2="lt2" tx2="dk2" accent1="accent1" )"
+             R"(accent2="accent2" accent3="accent3" accent4="accent4" accent5="accent5" )"
+             R"(accent6="accent6" hlink="hlink" folHlink="folHlink"/>)"
+             R"(<p:sldLayoutIdLst><p:sldLayoutId id="2147483649" r:id="rId1"/></p:sldLayoutIdLst></p:sldMaster>)"},
+        {"ppt/slideMasters/_rels/slideMaster1.xml.rels",
+         rels({{"slideLayout", "../slideLayouts/slideLayout1.xml"},
+               {"theme", "../theme/theme1.xml"}})},
+        {"ppt/theme/theme1.xml",
+         R"(<a:theme xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" name="Bench">)"
+         R"(<a:themeElements><a:clrScheme name="Bench"><a:dk1><a:srgbClr val="000000"/></a:dk1>)"
+         R"(<a:lt1><a:srgbClr val="FFFFFF"/></a:lt1></a:clrScheme></a:themeElements></a:theme>)"},
+    };
+    ZipWriter writer("template");
+    for (const auto& [name, bytes] : parts)
+        writer.AddEntry(name, 0,
+                        static_cast<std::uint32_t>(libdeflate_crc32(0, bytes.data(), bytes.size())),
+                        bytes.size(), bytes);
+    return writer.Finish();
+}
+
+// Fills one page: the table grows from one data row to 20 and every cell gets a text.
+void FillPage(SlidePart& slide, std::size_t page) {
+    TableEditor table = slide.Table(slide.Shapes().Find("Table 3"));
+    for (std::size_t added = 1; added < kRowsPerPage; ++added)
+        table.AddRow(table.RowCount() + 1);
+    for (std::size_t row = 0; row < kRowsPerPage; ++row) {
+        std::size_t record = page * kRowsPerPage + row + 1;
+        for (std::size_t column = 1; column <= kColumns; ++column)
+            table.CellText(row + 2, column)
+                .SetText("Record " + std::to_string(record) + " field " + std::to_string(column));
+    }
+}
+
+void RunReport(std::size_t pages, bool release, const fs::path& out) {
+    Clock::time_point start = Clock::now();
+    Presentation presentation(MakeTemplate(), "bench-template.pptx");
+    for (std::size_t page = 1; page < pages; ++page)
+        presentation.Duplicate(page - 1);
+    double duplicated = Seconds(start);
+    for (std::size_t page = 0; page < pages; ++page) {
+        FillPage(presentation.Slide(page), page);
+        if (release)
+            presentation.Slide(page).Release();
+    }
+    double filled = Seconds(start);
+    double filledPeak = PeakMegabytes();
+    presentation.SaveAs(out, 1);
+    double total = Seconds(start);
+    std::printf("pages %zu%s: duplicate %.3f s, fill %.3f s, save %.3f s, total %.3f s, "
+                "peak %.0f MB (%.0f MB before saving), output %.1f MB\n",
+                pages, release ? " (pages released when filled)" : "", duplicated,
+                filled - duplicated, total - filled, total, PeakMegabytes(), filledPeak,
+                static_cast<double>(fs::file_size(out)) / 1e6);
+}
+
+// The least a save of this output costs: deflate every part with the same compressor on all
+// cores and write the archive.
+void RunFloor(const fs::path& report, const fs::path& out) {
+    std::ifstream in(report, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ZipArchive archive(std::move(bytes), report.string());
+    std::vector<std::string> contents;
+    for (std::size_t i = 0; i < archive.EntryCount(); ++i)
+        contents.push_back(archive.ReadInflated(i));
+    Clock::time_point start = Clock::now();
+    std::vector<DeflateJob> jobs;
+    for (const std::string& content : contents)
+        jobs.push_back(DeflateJob{content, {}, 8, 0});
+    DeflateAll(jobs);
+    ZipWriter writer(out.string());
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        writer.AddEntry(archive.Entry(i).name, jobs[i].method, jobs[i].crc, contents[i].size(),
+                        jobs[i].output);
+    std::string zip = writer.Finish();
+    std::ofstream(out, std::ios::binary)
+        .write(zip.data(), static_cast<std::streamsize>(zip.size()));
+    std::printf("floor for %s: %.3f s (%zu parts)\n", report.filename().c_str(), Seconds(start),
+                jobs.size());
+}
+
+template <typename Job>
+void InChild(Job job) {
+    std::fflush(stdout);
+    pid_t child = fork();
+    if (child == 0) {
+        try {
+            job();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "failed: %s\n", error.what());
+            _exit(1);
+        }
+        std::fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::size_t> sizes{500, 5000};
+    if (argc > 1)
+        sizes = {static_cast<std::size_t>(std::stoul(argv[1]))};
+    fs::path folder = fs::temp_directory_path() / ("slidesmith-bench-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    for (std::size_t pages : sizes) {
+        fs::path report = folder / ("report-" + std::to_string(pages) + ".pptx");
+        InChild([&] { RunReport(pages, false, report); });
+        InChild([&] { RunReport(pages, true, report); });
+        InChild([&] { RunFloor(report, folder / "floor.pptx"); });
+    }
+    fs::remove_all(folder);
+    return 0;
+}

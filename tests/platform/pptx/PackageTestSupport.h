@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Helpers for the presentation-engine tests. They read and write zips with libzip and parse XML
+// with pugixml directly, never through the engine, so they judge its output independently.
+namespace slidesmith::pptx::testing {
+
+struct RawEntry {
+    std::uint16_t method = 0;
+    std::uint32_t crc = 0;
+    std::string bytes; // as stored, still compressed
+};
+
+std::filesystem::path RealFixtures();
+// The real .pptx/.potx files in the shared fixtures (empty when the folder is absent).
+std::vector<std::filesystem::path> RealPackages();
+
+std::map<std::string, RawEntry> ReadRawEntries(const std::filesystem::path& path);
+// The inflated content of one entry; throws std::runtime_error when it is missing.
+std::string ReadEntry(const std::filesystem::path& path, const std::string& name);
+// A zip holding the given entries, deflated.
+std::string BuildZip(const std::vector<std::pair<std::string, std::string>>& entries);
+// The entries of a real package, inflated, in archive order.
+std::vector<std::pair<std::string, std::string>> ReadAllEntries(const std::filesystem::path& path);
+
+// Package consistency problems a reader would trip over: parts without a content type,
+// overrides of missing parts, relationships to missing parts, r:id references without a
+// relationship, invalid or repeated slide ids, notes shared or pointing back at another slide,
+// chart parts shared by two slides. Empty when the package is sound.
+std::vector<std::string> CheckPackage(const std::filesystem::path& path);
+
+// A folder below the system temporary folder, removed with its contents.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace slidesmith::pptx::testing

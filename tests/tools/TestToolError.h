@@ -1,0 +1,14 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace slidesmith::testtools {
+
+// The one exception type of the test tools: what() names the file or part that failed.
+class TestToolError : public std::runtime_error {
+public:
+    explicit TestToolError(const std::string& what) : std::runtime_error(what) {}
+};
+
+} // namespace slidesmith::testtools
