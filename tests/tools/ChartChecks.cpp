@@ -238,7 +238,7 @@ void CheckCharts(PackageModel& model, std::vector<Finding>& findings) {
             try {
                 const EmbeddedWorkbook workbook(model.Parts().at(*target), *target);
                 CompareWithWorkbook(root, workbook, part, findings);
-            } catch (const TestToolError&) {
+            } catch (const std::exception&) {
                 // CheckEmbeddedWorkbooks reports the unreadable workbook itself.
             }
         }

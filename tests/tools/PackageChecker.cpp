@@ -148,10 +148,25 @@ void CheckReachability(PackageModel& model, std::vector<Finding>& findings) {
     }
 }
 
+void RunChecks(const PartMap& parts, std::vector<Finding>& findings);
+
 } // namespace
 
 std::vector<Finding> CheckParts(const PartMap& parts) {
     std::vector<Finding> findings;
+    try {
+        RunChecks(parts, findings);
+    } catch (const std::exception& error) {
+        // A value past every range (a row number with 30 digits) must not crash a test run.
+        findings.push_back({FindingKind::UnreadablePackage, FindingLevel::Error, "",
+                            std::string("The checker could not finish: ") + error.what()});
+    }
+    return findings;
+}
+
+namespace {
+
+void RunChecks(const PartMap& parts, std::vector<Finding>& findings) {
     PackageModel model(parts, findings);
     CheckNamesAndContentTypes(model, findings);
     CheckRelationshipParts(model, findings);
@@ -165,8 +180,9 @@ std::vector<Finding> CheckParts(const PartMap& parts) {
     CheckCharts(model, findings);
     CheckEmbeddedWorkbooks(model, findings);
     CheckElementOrder(model, findings);
-    return findings;
 }
+
+} // namespace
 
 std::vector<Finding> CheckPackage(const std::filesystem::path& path) {
     PartMap parts;
