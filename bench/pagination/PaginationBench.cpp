@@ -193,7 +193,7 @@ void RunFloor(const fs::path& report, const fs::path& out) {
     Clock::time_point start = Clock::now();
     std::vector<DeflateJob> jobs;
     for (const std::string& content : contents)
-        jobs.push_back(DeflateJob{content, {}, 8, 0});
+        jobs.emplace_back().input = content;
     DeflateAll(jobs);
     ZipWriter writer(out.string());
     for (std::size_t i = 0; i < jobs.size(); ++i)
@@ -226,11 +226,16 @@ void InChild(Job job) {
 
 } // namespace
 
+// Usage: slidesmith_bench_pagination [pages [folder]]: one size only; with a folder the reports
+// are written there and kept (to check them with the package checker).
 int main(int argc, char** argv) {
     std::vector<std::size_t> sizes{500, 5000};
     if (argc > 1)
         sizes = {static_cast<std::size_t>(std::stoul(argv[1]))};
-    fs::path folder = fs::temp_directory_path() / ("slidesmith-bench-" + std::to_string(getpid()));
+    bool keep = argc > 2;
+    fs::path folder =
+        keep ? fs::path(argv[2])
+             : fs::temp_directory_path() / ("slidesmith-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
     for (std::size_t pages : sizes) {
         fs::path report = folder / ("report-" + std::to_string(pages) + ".pptx");
@@ -238,6 +243,7 @@ int main(int argc, char** argv) {
         InChild([&] { RunReport(pages, true, report); });
         InChild([&] { RunFloor(report, folder / "floor.pptx"); });
     }
-    fs::remove_all(folder);
+    if (!keep)
+        fs::remove_all(folder);
     return 0;
 }

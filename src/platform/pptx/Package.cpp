@@ -19,6 +19,9 @@ constexpr const char* kRelsContentType = "application/vnd.openxmlformats-package
 // Changed parts are deflated in batches of about this many input bytes, which bounds the
 // memory a huge report needs while saving without starving the cores.
 constexpr std::size_t kDeflateBatchBytes = 64u << 20;
+// Changed XML parts are serialised by the workers, so their size is only known afterwards;
+// a batch counts each as this many bytes.
+constexpr std::size_t kRenderedSizeGuess = 32u << 10;
 
 bool EndsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
@@ -335,7 +338,6 @@ void Package::WriteParts(ZipWriter& writer) {
         std::size_t job; // index into jobs, or npos for a raw copy
     };
     std::vector<Pending> pending;
-    std::vector<std::string> inputs;
     std::vector<DeflateJob> jobs;
     std::size_t batchBytes = 0;
     auto flush = [&]() {
@@ -353,31 +355,29 @@ void Package::WriteParts(ZipWriter& writer) {
         }
         pending.clear();
         jobs.clear();
-        inputs.clear();
         batchBytes = 0;
     };
-    inputs.reserve(order.size());
     for (const PartEntry* entry : order) {
         bool changedXml = entry->xml && entry->xml->IsChanged();
         if (!changedXml && entry->zipIndex) {
             pending.push_back({entry, std::string::npos});
             continue;
         }
-        std::string_view input;
+        DeflateJob job;
         if (changedXml) {
             // A relationships part created on demand and never filled is not worth writing.
             if (!entry->zipIndex && !entry->content && SourceOfRelsPart(entry->name) &&
                 !entry->xml->Root().first_child())
                 continue;
-            inputs.push_back(entry->xml->Serialize());
-            input = inputs.back();
+            const XmlPart* xml = entry->xml.get();
+            job.render = [xml]() { return xml->Serialize(); };
+            batchBytes += kRenderedSizeGuess;
         } else {
-            input = *entry->content;
+            job.input = *entry->content;
+            batchBytes += job.input.size();
         }
-        // Views into inputs stay valid: the vector was reserved for every part.
-        jobs.push_back(DeflateJob{input, {}, 8, 0});
+        jobs.push_back(std::move(job));
         pending.push_back({entry, jobs.size() - 1});
-        batchBytes += input.size();
         if (batchBytes >= kDeflateBatchBytes)
             flush();
     }

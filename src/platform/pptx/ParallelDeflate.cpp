@@ -23,6 +23,10 @@ struct CompressorDeleter {
 using CompressorPtr = std::unique_ptr<libdeflate_compressor, CompressorDeleter>;
 
 void Compress(libdeflate_compressor* compressor, DeflateJob& job) {
+    if (job.render) {
+        job.rendered = job.render();
+        job.input = job.rendered;
+    }
     job.crc = static_cast<std::uint32_t>(libdeflate_crc32(0, job.input.data(), job.input.size()));
     job.output.resize(libdeflate_deflate_compress_bound(compressor, job.input.size()));
     std::size_t written = libdeflate_deflate_compress(

@@ -253,11 +253,11 @@ void Presentation::Delete(std::size_t index) {
     m_slides.erase(m_slides.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-void Presentation::RemoveLinksTo(const SlidePart& slide) {
+void Presentation::RemoveLinksTo(SlidePart& slide) {
     // Expected links to a slide: the presentation's and its own notes' link back. Only when
     // there are more do other slides jump to it, and only then are they searched.
     int expected = 1;
-    std::string notes = m_slides[IndexOf(slide)]->NotesPart();
+    std::string notes = slide.NotesPart();
     if (!notes.empty() && m_package->HasRels(notes))
         expected += static_cast<int>(m_package->Rels(notes).FindByTarget(slide.PartName()).size());
     if (m_package->IncomingCount(slide.PartName()) <= expected)

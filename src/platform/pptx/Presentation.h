@@ -59,7 +59,7 @@ private:
     void IndexSections();
     void ChangeKind(PackageKind kind);
     void RemoveCustomShowEntries(const std::string& relId);
-    void RemoveLinksTo(const SlidePart& slide);
+    void RemoveLinksTo(SlidePart& slide);
     void UpdateAppProperties();
     void PrepareCopy(XmlPart& copy);
     std::string Where(std::string_view part) const;

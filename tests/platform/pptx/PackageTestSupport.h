@@ -29,10 +29,8 @@ std::string BuildZip(const std::vector<std::pair<std::string, std::string>>& ent
 // The entries of a real package, inflated, in archive order.
 std::vector<std::pair<std::string, std::string>> ReadAllEntries(const std::filesystem::path& path);
 
-// Package consistency problems a reader would trip over: parts without a content type,
-// overrides of missing parts, relationships to missing parts, r:id references without a
-// relationship, invalid or repeated slide ids, notes shared or pointing back at another slide,
-// chart parts shared by two slides. Empty when the package is sound.
+// The errors the independent package checker finds (what makes PowerPoint offer a repair),
+// one sentence each. Empty when the package is sound.
 std::vector<std::string> CheckPackage(const std::filesystem::path& path);
 
 // A folder below the system temporary folder, removed with its contents.

@@ -2,6 +2,7 @@
 #include "platform/pptx/ColourResolver.h"
 #include "platform/pptx/PptxError.h"
 #include "platform/pptx/Presentation.h"
+#include "render/Render.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,29 @@ TEST(SlideShapes, TablesOfADuplicateAreEditedIndependentlyAndSurviveSaving) {
     ASSERT_EQ(savedTable.RowCount(), rows + 1);
     EXPECT_EQ(savedTable.CellText(rows + 1, 1).Text(), "written in the copy");
     EXPECT_TRUE(testing::CheckPackage(out).empty());
+}
+
+TEST(SlideShapes, LibreOfficeShowsEveryPageOfAPaginatedReport) {
+    SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
+    OPEN_OR_SKIP(presentation, "table-merged-7x6-ppt2016.pptx");
+    for (int page = 2; page <= 3; ++page) {
+        SlidePart& copy = presentation->Duplicate(presentation->SlideCount() - 1);
+        TableEditor table = copy.Table(copy.Shapes().Find("Table 3"));
+        table.AddRow(table.RowCount() + 1);
+        // The header cell is on the visible part of the slide; the grown table runs off it.
+        table.CellText(1, 1).SetText("Page" + std::to_string(page));
+        copy.Release();
+    }
+    ScratchFolder scratch;
+    fs::path out = presentation->SaveAs(scratch / "report.pptx", 1);
+    EXPECT_TRUE(testing::CheckPackage(out).empty())
+        << ::testing::PrintToString(testing::CheckPackage(out));
+    fs::path pdf = render::RenderToPdf(out);
+    EXPECT_EQ(render::PdfPageCount(pdf), 3);
+    std::string text = render::PdfText(pdf);
+    EXPECT_NE(text.find("Header1"), std::string::npos) << text;
+    EXPECT_NE(text.find("Page2"), std::string::npos) << text;
+    EXPECT_NE(text.find("Page3"), std::string::npos) << text;
 }
 
 TEST(SlideShapes, AskingAShapeForWhatItLacksNamesThePartAndTheShape) {
