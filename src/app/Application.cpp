@@ -56,9 +56,18 @@ int Application::Run() {
 
     if (!m_options.Interactive)
         return RunBatch();
-    m_err << "Slidesmith: the desktop program is not built yet. To run a definition without it,\n"
-             "use batch mode: slidesmith <definition.slm> -C\n";
-    return kExitNotRun;
+    return RunInteractive();
+}
+
+int Application::RunInteractive() {
+    if (!m_desktopEntry) {
+        m_err << "Slidesmith: this build has no desktop program. To run a definition, use batch\n"
+                 "mode: slidesmith <definition.slm> -C\n";
+        return kExitNotRun;
+    }
+    InteractiveSession session{m_options,           m_state,   m_definition, m_conversionTable,
+                               m_applicationFolder, m_codePage};
+    return m_desktopEntry(session);
 }
 
 bool Application::HandleInfoRequest() {

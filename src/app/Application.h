@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/InteractiveSession.h"
 #include "definition/ConversionTable.h"
 #include "definition/ReportDefinition.h"
 #include "engine/Clock.h"
@@ -31,10 +32,15 @@ public:
     // Everything from start-up to the end of the run; returns the exit status.
     int Run();
 
+    // The desktop program started when no -C is given; without one the interactive mode
+    // explains that this build has none.
+    void SetDesktopEntry(DesktopEntry entry) { m_desktopEntry = std::move(entry); }
+
 private:
     bool HandleInfoRequest();
     void ReadSettings();
     int RunBatch();
+    int RunInteractive();
     // Writes a failure before the run to the start-up log (falling back to the state folder
     // when the application folder takes no file) and to stderr.
     void ReportStartupError(std::string_view message);
@@ -50,6 +56,7 @@ private:
     engine::RunState m_state;
     definition::ReportDefinition m_definition;
     std::vector<definition::ConversionFormat> m_conversionTable;
+    DesktopEntry m_desktopEntry;
 };
 
 } // namespace slidesmith::app

@@ -1,6 +1,8 @@
 #include "UiTestEnvironment.h"
 
+#include <QDesktopServices>
 #include <QFile>
+#include <QWidget>
 #include <cstdlib>
 
 namespace slidesmith::ui::testing {
@@ -45,6 +47,72 @@ const QTemporaryDir& UiTestEnvironment::Folder() {
 
 void UiTestEnvironment::ResetSettings() {
     QFile::remove(Folder().filePath(QStringLiteral("settings.reg")));
+}
+
+} // namespace slidesmith::ui::testing
+
+namespace slidesmith::ui::testing {
+
+DesktopTest::DesktopTest()
+    : m_session{m_options,
+                m_state,
+                m_definition,
+                m_table,
+                std::filesystem::path(SLIDESMITH_SOURCE_DIR) / "share",
+                "CP1252"} {
+    UiTestEnvironment::ResetSettings();
+    m_table = definition::ReadConversionTable(m_session.ApplicationFolder / "sconv.cfg");
+    FileDialogService::SetResponder([this](const FileDialogRequest& request) {
+        m_fileRequests.push_back(request);
+        if (m_fileAnswers.empty()) {
+            return QString();
+        }
+        QString answer = m_fileAnswers.front();
+        m_fileAnswers.erase(m_fileAnswers.begin());
+        return answer;
+    });
+}
+
+DesktopTest::~DesktopTest() {
+    FileDialogService::SetResponder({});
+    // Dialogs opened without a blocking loop are still around; they must not outlive the test.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        widget->close();
+    }
+}
+
+QString DesktopTest::PathOf(const QString& name) const {
+    return m_folder.filePath(name);
+}
+
+QString DesktopTest::WriteFile(const QString& name, const std::string& bytes) const {
+    const QString path = PathOf(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+settings::SettingsStore DesktopTest::Store() {
+    return settings::SettingsStore(
+        UiTestEnvironment::Folder().filePath(QStringLiteral("settings.reg")).toStdString());
+}
+
+UrlCatcher::UrlCatcher() {
+    for (const char* scheme : {"file", "https"}) {
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
+    }
+}
+
+UrlCatcher::~UrlCatcher() {
+    for (const char* scheme : {"file", "https"}) {
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+}
+
+std::string DefinitionBytes(const std::string& script, const std::string& fileSection) {
+    return "Slidemill Version 2.0\r\n[Data Source]\r\n\r\n[File]\r\n" + fileSection +
+           "\r\n[SQL]\r\n" + script;
 }
 
 } // namespace slidesmith::ui::testing
