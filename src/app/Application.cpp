@@ -4,10 +4,13 @@
 #include "app/ProgramFiles.h"
 #include "definition/DefinitionFile.h"
 #include "engine/ApplicationInfo.h"
+#include "engine/RunContext.h"
 #include "engine/RunLog.h"
+#include "engine/RunObserver.h"
 #include "platform/settings/SettingNames.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <optional>
 #include <ostream>
 #include <system_error>
 
@@ -110,10 +113,26 @@ int Application::RunBatch() {
         return kExitNotRun;
     }
     m_definition.CurrentPath = path.string();
-    // The run driver takes over here once it exists; until then say so rather than pretend.
-    m_err << "Slidesmith: the definition \"" << path.string()
-          << "\" was loaded, but the batch run engine is not built yet: no report was made.\n";
-    return kExitNotRun;
+
+    engine::NullRunObserver observer;
+    engine::RunContext context{
+        .Definition = m_definition,
+        .Options = m_options,
+        .State = m_state,
+        .Observer = observer,
+        .ConversionTable = m_conversionTable,
+        .ApplicationFolder = m_applicationFolder,
+        .ScriptText = std::nullopt, // the run reads the script from the definition file
+        .CodePage = m_codePage,
+        .Login = {}, // nobody is there to type a password
+        .ShowErrorBox = [this](std::string_view text) { ReportStartupError(text); },
+        .Viewer = {},
+        .LogClock = nullptr,
+    };
+    engine::RunReport(context);
+    if (!m_state.LogOpened)
+        return kExitNotRun;
+    return m_state.ErrorCount > 0 ? kExitRunErrors : kExitSuccess;
 }
 
 void Application::ReportStartupError(std::string_view message) {

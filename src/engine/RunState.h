@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 namespace slidesmith::engine {
 
@@ -17,9 +16,11 @@ struct RunState {
     bool Interrupted = false;        // the user asked to stop; the parser and fills check it
     std::int32_t LastSlideIndex = 0; // slide of the previous statement, base of relative SLIDE
     std::array<bool, kCredentialSlotCount> Connected{}; // data source i is open
-    std::string TemplatePath;                           // resolved absolute paths of this run
-    std::string ReportPath;
-    std::string LogPath;
+    // The run log could be created. False after a run means there was no run at all (the
+    // batch program's exit status tells it apart from a run with errors).
+    bool LogOpened = false;
+    // The resolved template, report and log paths live in ReportDefinition: loading or resetting
+    // a definition clears them there, and the windows read them after the run.
 };
 
 } // namespace slidesmith::engine

@@ -139,17 +139,28 @@ TEST_F(StartupTest, WithoutAnApplicationFolderTheLogGoesToTheStateFolderUnderThe
     ExpectStartupLog(m_folder / "state" / "slidesmith" / "nightly.log", {message});
 }
 
-TEST_F(StartupTest, ALoadableDefinitionSaysHonestlyThatNoRunHappens) {
+TEST_F(StartupTest, BatchModeRunsTheDefinitionAndTheStatusTellsHowItWent) {
     fs::path program = InstallProgram(m_folder / "app", "slidesmith", true);
     fs::path definition = m_folder / "sales.slm";
-    WriteFileAtomically(definition, "Slidemill Version 2.0\r\n[Data Source]\r\nName1=Sales\r\n"
-                                    "ConnectionString1=Driver=SQLite3;Database=sales.db\r\n"
-                                    "\r\n[File]\r\n\r\n[SQL]\r\n@1 = EXECSQL()\r\nselect 1\r\n");
-    Outcome outcome = Run(program, {definition.string(), "-C", "2012"});
-    EXPECT_EQ(outcome.status, 2);
-    EXPECT_NE(outcome.err.find("batch run engine is not built yet"), std::string::npos)
-        << outcome.err;
+    const std::string head = "Slidemill Version 2.0\r\n[Data Source]\r\n\r\n[File]\r\n";
+    const std::string script = "[SQL]\r\n@1 = EXECSQL()\r\nselect 1\r\n";
+
+    // No template named: the run logs the fault beside the definition and ends with status 1.
+    WriteFileAtomically(definition, head + script);
+    Outcome failed = Run(program, {definition.string(), "-C", "2012"});
+    EXPECT_EQ(failed.status, 1) << failed.err;
+    EXPECT_NE(ReadWholeFile(m_folder / "sales.log")
+                  .find("]    Error: The template file is not named correctly.\r\n"),
+              std::string::npos);
     EXPECT_FALSE(fs::exists(m_folder / "app" / "slidesmith.log"));
+
+    // A log that cannot be created: no run at all, told in the start-up log.
+    WriteFileAtomically(m_folder / "file", "not a folder");
+    WriteFileAtomically(definition, head + "LogFileName=file/run.log\r\n" + script);
+    Outcome noLog = Run(program, {definition.string(), "-C"});
+    EXPECT_EQ(noLog.status, 2);
+    ExpectStartupLog(m_folder / "app" / "slidesmith.log",
+                     {(m_folder / "file" / "run.log").string() + ": Not a directory"});
 
     Outcome interactive = Run(program, {definition.string()});
     EXPECT_EQ(interactive.status, 2);
@@ -159,6 +170,17 @@ TEST_F(StartupTest, ALoadableDefinitionSaysHonestlyThatNoRunHappens) {
     EXPECT_NE(interactive.err.find("this build has no desktop program"), std::string::npos)
         << interactive.err;
 #endif
+
+    // A run without errors: the template copied to the report, status 0.
+    fs::path fixture =
+        fs::path(SLIDESMITH_SHARED_FIXTURES) / "real" / "chart-bar-cache-only-ppt2013.pptx";
+    if (!fs::exists(fixture))
+        GTEST_SKIP() << "no shared fixtures at " << fixture;
+    WriteFileAtomically(definition, head + "ReportTemplateFileName=" + fixture.string() +
+                                        "\r\nReportFileName=out.pptx\r\n" + script);
+    Outcome succeeded = Run(program, {definition.string(), "-C"});
+    EXPECT_EQ(succeeded.status, 0) << ReadWholeFile(m_folder / "sales.log");
+    EXPECT_GT(fs::file_size(m_folder / "out.pptx"), 0u);
 }
 
 TEST_F(StartupTest, VersionAndHelpAnswerAndSucceed) {

@@ -1,0 +1,243 @@
+#include "engine/StatementExecutor.h"
+
+#include "engine/CountFormat.h"
+#include "script/PageBreak.h"
+#include "script/TextScan.h"
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+
+namespace slidesmith::engine {
+namespace {
+
+using script::FunctionKind;
+using script::StatementRecord;
+using script::TableType;
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+std::string Trimmed(std::string_view text) {
+    std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    std::size_t last = text.find_last_not_of(" \t");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::int16_t ToOrdinal(std::int64_t value) {
+    constexpr std::int64_t kMin = std::numeric_limits<std::int16_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int16_t>::max();
+    return static_cast<std::int16_t>(value < kMin ? kMin : (value > kMax ? kMax : value));
+}
+
+// The table or chart ordinal a TABLE or CHART value gives: a whole number is the ordinal, an
+// empty value the first one, and a name `notFound` (no object has that ordinal).
+std::int16_t TargetOrdinal(std::string_view target, std::int16_t notFound) {
+    if (target.empty())
+        return 1;
+    if (std::optional<std::int64_t> number = script::ParseWholeNumber(target))
+        return ToOrdinal(*number);
+    return notFound;
+}
+
+bool IsChartProgId(std::string_view progId) {
+    return progId.starts_with("MSGraph.Chart") || progId.starts_with("Excel.Chart") ||
+           progId.starts_with("Excel.Sheet");
+}
+
+} // namespace
+
+std::int32_t SlideIndexFromText(std::string_view slideText, std::int32_t lastSlideIndex) {
+    std::int64_t index = 0;
+    if (!slideText.empty() && (slideText[0] == 'N' || slideText[0] == 'n')) {
+        std::string rest = Trimmed(slideText.substr(1));
+        if (rest.empty()) {
+            index = std::int64_t{lastSlideIndex} + 1;
+        } else if (std::optional<std::int64_t> offset = script::ParseWholeNumber(rest)) {
+            // Huge offsets stay far outside any slide count without overflowing here.
+            constexpr std::int64_t kFar = std::int64_t{1} << 40;
+            index = std::clamp(*offset, -kFar, kFar) + lastSlideIndex + 1;
+        }
+    } else if (std::optional<std::int64_t> number = script::ParseWholeNumber(slideText)) {
+        index = *number;
+    }
+    if (index < 1 || index > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(index);
+}
+
+pptx::SlidePart* GetSlide(pptx::Presentation& presentation, std::int32_t index) {
+    if (index < 1 || static_cast<std::size_t>(index) > presentation.SlideCount())
+        return nullptr;
+    return &presentation.Slide(static_cast<std::size_t>(index) - 1);
+}
+
+pptx::Shape FindTable(pptx::SlidePart& slide, std::int32_t ordinal) {
+    if (ordinal < 1)
+        return {};
+    std::int32_t count = 0;
+    for (const pptx::Shape& shape : slide.Shapes().Shapes()) {
+        if (shape.HasTable() && ++count == ordinal)
+            return shape;
+    }
+    return {};
+}
+
+pptx::Shape FindChartObject(pptx::SlidePart& slide, std::int32_t ordinal) {
+    if (ordinal < 1)
+        return {};
+    std::int32_t count = 0;
+    for (const pptx::Shape& shape : slide.Shapes().Shapes()) {
+        if (IsChartProgId(slide.ProgId(shape)) && ++count == ordinal)
+            return shape;
+    }
+    return {};
+}
+
+StatementExecutor::StatementExecutor(RunState& state, RunObserver& observer, RunLog& log,
+                                     DataSources& dataSources, pptx::Presentation& presentation)
+    : m_state(state), m_observer(observer), m_log(log), m_dataSources(dataSources),
+      m_presentation(presentation) {}
+
+bool StatementExecutor::ExecuteStatement(StatementRecord& record) {
+    const std::string prefix = "[" + record.Label + "]    ";
+    m_log.WriteLogLine(record.LogPrefix);
+    m_log.WriteLogLine(prefix + record.SqlText);
+    ++m_state.StatementCount;
+    m_observer.ShowStatementCount(FormatCount(m_state.StatementCount, CountStyle::ZeroAsEmpty));
+    m_observer.ShowFunctionLabel(record.Label);
+    m_observer.ShowRecordProgress("0");
+
+    std::optional<bool> ok;
+    if (record.Function == FunctionKind::ExecSql) {
+        ok = m_dataSources.ExecSql(static_cast<std::size_t>(record.ConnectIndex), record.SqlText);
+    } else {
+        ok = RunSlideStatement(record);
+    }
+    m_chart = {};
+    if (!ok)
+        return false;
+    m_log.WriteLogLine(prefix + (*ok ? "Success." : "Failure."));
+    return *ok;
+}
+
+std::optional<bool> StatementExecutor::RunSlideStatement(StatementRecord& record) {
+    m_slide = nullptr;
+    m_table = {};
+    std::string lookupFailure;
+    try {
+        m_slide =
+            GetSlide(m_presentation, SlideIndexFromText(record.Slide, m_state.LastSlideIndex));
+    } catch (const std::exception& error) {
+        // A slide that cannot be read counts as missing; its description tells why.
+        lookupFailure = error.what();
+    }
+    if (m_slide == nullptr) {
+        m_log.LogError("Syntax error. The silde " + Quoted(record.Slide) + " does not exist.",
+                       lookupFailure);
+        return std::nullopt;
+    }
+    if (!FindTarget(record, *m_slide)) {
+        m_state.LastSlideIndex = SlidePosition(*m_slide);
+        return std::nullopt;
+    }
+    try {
+        return CheckAndFill(record);
+    } catch (const std::exception& error) {
+        m_log.LogError("Failed to excute function.", error.what());
+        return std::nullopt;
+    }
+}
+
+bool StatementExecutor::FindTarget(StatementRecord& record, pptx::SlidePart& slide) {
+    const bool isChart = record.Function == FunctionKind::Chart;
+    if (!isChart && record.TableType == TableType::Form)
+        return true; // a form writes into named shapes and needs no table
+    record.TargetOrdinal = TargetOrdinal(record.Target, isChart ? -1 : 0);
+    std::string lookupFailure;
+    pptx::Shape found;
+    try {
+        found = isChart ? FindChartObject(slide, record.TargetOrdinal)
+                        : FindTable(slide, record.TargetOrdinal);
+    } catch (const std::exception& error) {
+        lookupFailure = error.what();
+    }
+    if (found) {
+        (isChart ? m_chart : m_table) = found;
+        return true;
+    }
+    m_log.LogError("Syntax error. The " + std::string(isChart ? "chart " : "table ") +
+                       Quoted(record.Target) + " in slide " + Quoted(record.Slide) +
+                       " does not exist.",
+                   lookupFailure);
+    return false;
+}
+
+std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
+    const std::int32_t slideIndex = SlidePosition(*m_slide);
+    if (record.Cells.empty()) {
+        m_log.LogError("Syntax error. There is a lack of the parameter \"CELL\".", "");
+        m_state.LastSlideIndex = slideIndex;
+        return std::nullopt;
+    }
+    if (record.Cells.front().empty()) {
+        m_log.LogError("Syntax error. It is not a valid cell \"\" for the parameter \"CELL\".", "");
+        m_state.LastSlideIndex = slideIndex;
+        return std::nullopt;
+    }
+    const bool isChart = record.Function == FunctionKind::Chart;
+    if (!isChart && !script::ParsePageBreak(record.PageBreakText, record)) {
+        m_log.LogError("Syntax error. Error in pagebreak " + Quoted(record.PageBreakText) + ".",
+                       "");
+    }
+    // The fills come in a later version; say so rather than pretend a success.
+    if (isChart) {
+        m_log.LogError("Failed to execute function CHART.",
+                       "Filling charts is not built into this version of Slidesmith yet.");
+    } else {
+        m_log.LogError("Failed to execute function REPORT.",
+                       "Filling tables, shapes and pictures is not built into this version of "
+                       "Slidesmith yet.");
+    }
+    m_state.LastSlideIndex = slideIndex;
+    return false;
+}
+
+std::int32_t StatementExecutor::SlidePosition(const pptx::SlidePart& slide) const {
+    return static_cast<std::int32_t>(m_presentation.IndexOf(slide)) + 1;
+}
+
+void StatementExecutor::ReleaseCurrentObjects() {
+    m_slide = nullptr;
+    m_table = {};
+    m_chart = {};
+}
+
+bool StatementExecutor::IsDataSourceConnected(std::size_t index) const {
+    return index < m_state.Connected.size() && m_state.Connected[index];
+}
+
+void StatementExecutor::LogStatementError(std::string_view header, std::string_view message,
+                                          std::string_view information) {
+    m_log.LogStatementError(header, message, information);
+}
+
+void StatementExecutor::LogError(std::string_view message, std::string_view information) {
+    m_log.LogError(message, information);
+}
+
+void StatementExecutor::ProcessPendingEvents() {
+    m_observer.LetPendingEventsRun();
+}
+
+bool StatementExecutor::IsInterrupted() const {
+    return m_state.Interrupted;
+}
+
+} // namespace slidesmith::engine
