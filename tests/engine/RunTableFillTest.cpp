@@ -19,7 +19,7 @@ placeholder title "Detail"
 table Detail 3 2 0.5in 1.6in
 cell 1 1 "Item" bold
 cell 1 2 "Amount" bold
-cell 2 2 "#,##0;-#,##0" colour=000000
+cell 2 2 "#,##0;-#,##0" sections=000000,FF0000
 cell 3 1 "Total" bold
 slide title-only
 placeholder title "Regions"
@@ -142,6 +142,10 @@ TEST_F(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFol
         EXPECT_EQ(Column(table, 0), items1[page]) << "page " << page + 1;
         EXPECT_EQ(Column(table, 1), amounts[page]) << "page " << page + 1;
     }
+    // The template paints the negative section red: negative amounts take it, others stay black.
+    const testtools::TableView first = report.Table(1, "Detail");
+    EXPECT_EQ(first.cells.at(1).at(1).colour, "FF0000");
+    EXPECT_EQ(first.cells.at(3).at(1).colour, "000000");
     EXPECT_EQ(Column(report.Table(4, "Regions"), 0),
               (std::vector<std::string>{"Region", "North", "South", "West"}));
     EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
