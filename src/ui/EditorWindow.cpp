@@ -10,6 +10,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageService.h"
 #include "ui/OptionsDialog.h"
+#include "ui/ReportCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -195,23 +196,20 @@ void EditorWindow::BuildOtherMenus() {
     QMenu* report = NewMenu(this, "mnuReport", QStringLiteral("&Report"));
     connect(AddMenuItem(report, this, "mnuRConfiguration", QStringLiteral("&Configuration..."),
                         QKeySequence(Qt::Key_F2)),
-            &QAction::triggered, this,
-            [this] { ShowNotAvailable(QStringLiteral("The report configuration dialog")); });
+            &QAction::triggered, this, [this] {
+                if (OpenReportConfiguration(this, m_frame.Session()))
+                    UpdateCaption();
+            });
     AddMenuSeparator(report, this, "mnuRDelimiter");
     connect(AddMenuItem(report, this, "mnuRRun", QStringLiteral("&Run"), QKeySequence(Qt::Key_F5)),
             &QAction::triggered, this,
-            [this] { ShowNotAvailable(QStringLiteral("The run window")); });
+            [this] { RunReportFromEditor(this, m_frame.Session(), ScriptText()); });
     QMenu* tools = NewMenu(this, "mnuTools", QStringLiteral("&Tools"));
     connect(AddMenuItem(tools, this, "mnuTOption", QStringLiteral("&Option...")),
             &QAction::triggered, this, &EditorWindow::OpenOptions);
     m_menus.push_back(report);
     m_menus.push_back(tools);
     m_menus.push_back(m_frame.BuildHelpMenu(this, true));
-}
-
-void EditorWindow::ShowNotAvailable(const QString& what) {
-    MessageService::Information(this,
-                                what + QStringLiteral(" is not available yet in this build."));
 }
 
 std::string EditorWindow::ScriptText() const {

@@ -72,7 +72,6 @@ private:
     void OpenCommand();
     void OpenRecentCommand(std::size_t slot);
     void CloseCommand();
-    void ShowNotAvailable(const QString& what);
     QAction* Action(const char* name) const;
 
     MainWindow& m_frame;

@@ -9,10 +9,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace slidesmith::ui {
@@ -189,6 +192,35 @@ TEST_F(EditorWindowTest, ScriptLineEndsBlankLinesAndALoneCarriageReturnSurviveOp
     QTest::keyClick(&Text(), Qt::Key_Backspace);
     Item("mnuFSave")->trigger();
     EXPECT_EQ(ReadBytes(path), DefinitionBytes(script));
+}
+
+TEST_F(EditorWindowTest, RunCommandRunsTheOpenDefinitionThroughTheRunDriverInTheRunWindow) {
+    OpenFile(QStringLiteral("nightly.slm"),
+             DefinitionBytes("@1 = EXECSQL()\r\nselect 1\r\n",
+                             "ReportFileName=out.pptx\r\nLogFileName=run.log\r\n"));
+    QString logBox;
+    QString status;
+    QTimer::singleShot(0, [&] {
+        QWidget* window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->objectName(), QStringLiteral("frmRun"));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdStart")),
+                          Qt::LeftButton);
+        logBox = window->findChild<QPlainTextEdit*>(QStringLiteral("txtLogInfo"))->toPlainText();
+        status = window->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("cmdClose")),
+                          Qt::LeftButton);
+    });
+    Item("mnuRRun")->trigger();
+
+    EXPECT_EQ(status, QStringLiteral("Done"));
+    EXPECT_TRUE(logBox.contains(QStringLiteral("Open log file successfully.")));
+    // No template is named, so the run stops after its file checks, as the log says.
+    EXPECT_TRUE(logBox.contains(QStringLiteral("Error: The template file is not named correctly.")))
+        << logBox.toStdString();
+    // The run wrote its own log file beside the definition, with the same lines.
+    EXPECT_NE(ReadBytes(PathOf(QStringLiteral("run.log"))).find("Open log file successfully."),
+              std::string::npos);
 }
 
 } // namespace

@@ -1,0 +1,45 @@
+#include "ui/ReportCommands.h"
+
+#include "engine/RunContext.h"
+#include "ui/ConfigurationDialog.h"
+#include "ui/MessageService.h"
+#include "ui/OdbcConnectionOpener.h"
+#include "ui/RunWindow.h"
+
+#include <QString>
+
+namespace slidesmith::ui {
+
+bool OpenReportConfiguration(QWidget* parent, app::InteractiveSession& session) {
+    return ShowConfigurationDialog(parent, session.Definition, session.ConversionTable,
+                                   MakeOdbcConnectionTest(session.Options.ConnectionTimeout));
+}
+
+void RunReportFromEditor(QWidget* parent, app::InteractiveSession& session,
+                         const std::string& scriptText) {
+    RunAction run = [&session, parent](RunSession& runSession) {
+        // The login retry is not offered yet: the run window's login dialog retries by itself,
+        // the run driver wants typed credentials back, so a failed data source is logged at once.
+        engine::RunContext context{
+            .Definition = runSession.Definition,
+            .Options = runSession.Options,
+            .State = runSession.State,
+            .Observer = runSession.Observer,
+            .ConversionTable = session.ConversionTable,
+            .ApplicationFolder = session.ApplicationFolder,
+            .ScriptText = runSession.ScriptText,
+            .CodePage = session.CodePage,
+            .Login = {},
+            .ShowErrorBox =
+                [parent](std::string_view text) {
+                    ShowErrorBox(parent,
+                                 QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+                },
+            .Viewer = {},
+            .LogClock = nullptr};
+        engine::RunReport(context);
+    };
+    ShowRunWindow(parent, session.Definition, scriptText, session.Options, session.State, run);
+}
+
+} // namespace slidesmith::ui

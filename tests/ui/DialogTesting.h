@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+
+namespace slidesmith::ui::testing {
+
+// A modal dialog blocks the test in exec(); this acts on it from inside its event loop, as a
+// user would, once it is the active modal window.
+inline void OnNextModal(std::function<void(QDialog&)> action, int triesLeft = 50) {
+    QTimer::singleShot(0, [action = std::move(action), triesLeft]() mutable {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr && triesLeft > 0) {
+            OnNextModal(std::move(action), triesLeft - 1);
+            return;
+        }
+        ASSERT_NE(dialog, nullptr) << "no modal dialog was shown";
+        action(*dialog);
+    });
+}
+
+// The child of the given class and object name; fails the test when it is missing.
+template <class Widget>
+Widget& Child(const QObject& root, const char* name) {
+    auto* widget = root.findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr)
+        throw std::runtime_error(std::string("no control named ") + name);
+    return *widget;
+}
+
+} // namespace slidesmith::ui::testing
