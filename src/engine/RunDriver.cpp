@@ -335,8 +335,9 @@ void RunDriver::Run() {
     int connected = ConnectAll();
     m_context.Observer.LetPendingEventsRun();
     if (!m_context.State.Interrupted && OpenTemplate()) {
-        m_executor = std::make_unique<StatementExecutor>(m_context.State, m_context.Observer, m_log,
-                                                         *m_dataSources, *m_presentation);
+        m_executor = std::make_unique<StatementExecutor>(m_context.State, m_context.Options,
+                                                         m_context.Observer, m_log, *m_dataSources,
+                                                         *m_presentation);
         if (connected > 0)
             RunScript();
         SaveReport();

@@ -1,6 +1,10 @@
 #include "engine/StatementExecutor.h"
 
 #include "engine/CountFormat.h"
+#include "engine/RunFillReporter.h"
+#include "fill/FixedTableFill.h"
+#include "fill/GrowingTableFill.h"
+#include "fill/RecordsetSource.h"
 #include "script/PageBreak.h"
 #include "script/TextScan.h"
 
@@ -79,14 +83,8 @@ pptx::SlidePart* GetSlide(pptx::Presentation& presentation, std::int32_t index) 
 }
 
 pptx::Shape FindTable(pptx::SlidePart& slide, std::int32_t ordinal) {
-    if (ordinal < 1)
-        return {};
-    std::int32_t count = 0;
-    for (const pptx::Shape& shape : slide.Shapes().Shapes()) {
-        if (shape.HasTable() && ++count == ordinal)
-            return shape;
-    }
-    return {};
+    // One rule for the executor and the fills, which look their tables up again on page slides.
+    return fill::FindTableShape(slide, ordinal);
 }
 
 pptx::Shape FindChartObject(pptx::SlidePart& slide, std::int32_t ordinal) {
@@ -100,10 +98,11 @@ pptx::Shape FindChartObject(pptx::SlidePart& slide, std::int32_t ordinal) {
     return {};
 }
 
-StatementExecutor::StatementExecutor(RunState& state, RunObserver& observer, RunLog& log,
-                                     DataSources& dataSources, pptx::Presentation& presentation)
-    : m_state(state), m_observer(observer), m_log(log), m_dataSources(dataSources),
-      m_presentation(presentation) {}
+StatementExecutor::StatementExecutor(RunState& state, const RunOptions& options,
+                                     RunObserver& observer, RunLog& log, DataSources& dataSources,
+                                     pptx::Presentation& presentation)
+    : m_state(state), m_options(options), m_observer(observer), m_log(log),
+      m_dataSources(dataSources), m_presentation(presentation) {}
 
 bool StatementExecutor::ExecuteStatement(StatementRecord& record) {
     const std::string prefix = "[" + record.Label + "]    ";
@@ -196,17 +195,62 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_log.LogError("Syntax error. Error in pagebreak " + Quoted(record.PageBreakText) + ".",
                        "");
     }
-    // The fills come in a later version; say so rather than pretend a success.
+    const bool tableFill = !isChart && record.TableType != TableType::Form &&
+                           record.Groups.empty() && record.Images.empty();
+    if (tableFill)
+        return FillTable(record, slideIndex);
+    // Charts, grouped tables, named shapes and pictures come in a later version; say so rather
+    // than pretend a success.
     if (isChart) {
         m_log.LogError("Failed to execute function CHART.",
                        "Filling charts is not built into this version of Slidesmith yet.");
     } else {
         m_log.LogError("Failed to execute function REPORT.",
-                       "Filling tables, shapes and pictures is not built into this version of "
-                       "Slidesmith yet.");
+                       "Filling grouped tables, shapes and pictures is not built into this "
+                       "version of Slidesmith yet.");
     }
     m_state.LastSlideIndex = slideIndex;
     return false;
+}
+
+bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideIndex) {
+    const auto connection = static_cast<std::size_t>(record.ConnectIndex);
+    odbc::Recordset recordset;
+    try {
+        recordset = m_dataSources.Slot(connection).OpenRecordset(record.SqlText);
+    } catch (const std::exception& error) {
+        m_log.LogError("Failed to execute function REPORT.", error.what());
+        m_state.LastSlideIndex = slideIndex;
+        return false;
+    }
+    fill::RecordsetSource records(recordset);
+    RunFillReporter reporter(m_state, m_observer, m_log);
+    const fill::FillOptions options{.interactive = m_options.Interactive,
+                                    .progressInterval = m_options.ProgressInterval};
+    fill::TableFillContext context{.statement = record,
+                                   .presentation = m_presentation,
+                                   .slideIndex = static_cast<std::size_t>(slideIndex - 1),
+                                   .tableShape = m_table,
+                                   .records = records,
+                                   .reporter = reporter,
+                                   .options = options};
+    // Page slides are released as a growing fill moves on, so the handles held before the call
+    // may be stale: the current slide and table are taken from where the fill ended.
+    m_slide = nullptr;
+    m_table = {};
+    const fill::TableFillResult result = record.TableType == TableType::Fix
+                                             ? fill::FillFixedTable(context)
+                                             : fill::FillGrowingTable(context);
+    if (result.slideDeleted) {
+        m_state.LastSlideIndex = slideIndex - 1;
+        return result.success;
+    }
+    const auto endIndex = static_cast<std::int32_t>(result.slideIndex) + 1;
+    m_state.LastSlideIndex = endIndex;
+    m_slide = GetSlide(m_presentation, endIndex);
+    if (m_slide != nullptr && !result.tableDeleted)
+        m_table = FindTable(*m_slide, record.TargetOrdinal);
+    return result.success;
 }
 
 std::int32_t StatementExecutor::SlidePosition(const pptx::SlidePart& slide) const {

@@ -3,6 +3,7 @@
 #include "engine/DataSources.h"
 #include "engine/RunLog.h"
 #include "engine/RunObserver.h"
+#include "engine/RunOptions.h"
 #include "engine/RunState.h"
 #include "platform/pptx/Presentation.h"
 #include "platform/pptx/Shape.h"
@@ -39,8 +40,8 @@ pptx::Shape FindChartObject(pptx::SlidePart& slide, std::int32_t ordinal);
 // "Success." or "Failure.". A failing statement never stops the run; nothing here throws.
 class StatementExecutor final : public script::StatementHost {
 public:
-    StatementExecutor(RunState& state, RunObserver& observer, RunLog& log, DataSources& dataSources,
-                      pptx::Presentation& presentation);
+    StatementExecutor(RunState& state, const RunOptions& options, RunObserver& observer,
+                      RunLog& log, DataSources& dataSources, pptx::Presentation& presentation);
 
     bool ExecuteStatement(script::StatementRecord& record) override;
     bool IsDataSourceConnected(std::size_t index) const override;
@@ -61,9 +62,13 @@ private:
     std::optional<bool> RunSlideStatement(script::StatementRecord& record);
     bool FindTarget(script::StatementRecord& record, pptx::SlidePart& slide);
     std::optional<bool> CheckAndFill(script::StatementRecord& record);
+    // Runs the query and the fixed or growing table fill, then takes the current slide and table
+    // from where the fill ended.
+    bool FillTable(script::StatementRecord& record, std::int32_t slideIndex);
     std::int32_t SlidePosition(const pptx::SlidePart& slide) const;
 
     RunState& m_state;
+    const RunOptions& m_options;
     RunObserver& m_observer;
     RunLog& m_log;
     DataSources& m_dataSources;

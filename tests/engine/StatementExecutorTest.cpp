@@ -54,8 +54,8 @@ TEST(StatementExecutor, SlideTableAndChartLookupsAndChecksFollowTheScript) {
     run.Run();
 
     const std::string notBuilt =
-        "Error Info: Filling tables, shapes and pictures is not built into this version of "
-        "Slidesmith yet.";
+        "Error Info: Filling grouped tables, shapes and pictures is not built into this version "
+        "of Slidesmith yet.";
     std::vector<std::string> expected = LogHead();
     std::vector<std::string> statements = {
         "[1]    REPORT(SLIDE=1 CELL=A1)",
@@ -63,14 +63,12 @@ TEST(StatementExecutor, SlideTableAndChartLookupsAndChecksFollowTheScript) {
         "Error: Syntax error. The table \"\" in slide \"1\" does not exist.",
         "[2]    REPORT(SLIDE=N CELL=A1)",
         "[2]    select x from t",
-        "Error: Failed to execute function REPORT.",
-        notBuilt,
-        "[2]    Failure.",
+        "[2]    Returns 0 record from the data source.",
+        "[2]    Success.",
         "[3]    REPORT(SLIDE=N TABLE=2 CELL=A1)",
         "[3]    select x from t",
-        "Error: Failed to execute function REPORT.",
-        notBuilt,
-        "[3]    Failure.",
+        "[3]    Returns 0 record from the data source.",
+        "[3]    Success.",
         "[4]    REPORT(SLIDE=N-1 TABLE=Sales CELL=A1)",
         "[4]    select x from t",
         "Error: Syntax error. The table \"Sales\" in slide \"N-1\" does not exist.",
@@ -96,9 +94,8 @@ TEST(StatementExecutor, SlideTableAndChartLookupsAndChecksFollowTheScript) {
         "[10]    REPORT(SLIDE=N CELL=A1 PAGEBREAK=0)",
         "[10]    select x from t",
         "Error: Syntax error. Error in pagebreak \"0\".",
-        "Error: Failed to execute function REPORT.",
-        notBuilt,
-        "[10]    Failure.",
+        "[10]    Returns 0 record from the data source.",
+        "[10]    Success.",
         "[11]    REPORT(SLIDE=0 CELL=A1)",
         "[11]    select x from t",
         "Error: Syntax error. The silde \"0\" does not exist.",

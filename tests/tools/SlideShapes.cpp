@@ -3,6 +3,7 @@
 #include "TestToolError.h"
 #include "XmlText.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace slidesmith::testtools::SlideShapes {
@@ -30,6 +31,27 @@ std::string RunProperties(const char* tag, const TextFormat& format) {
            "/></a:solidFill></" + tag + ">";
 }
 
+// One run, or with section colours one run per ';'-separated section, each ';' ending the run
+// before it.
+std::string Runs(const std::string& line, const TextFormat& format) {
+    if (format.sectionColours.empty()) {
+        return "<a:r>" + RunProperties("a:rPr", format) + "<a:t>" + Escape(line) + "</a:t></a:r>";
+    }
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t section = 0; start < line.size(); ++section) {
+        std::size_t end = line.find(';', start);
+        end = end == std::string::npos ? line.size() : end + 1;
+        TextFormat sectionFormat = format;
+        sectionFormat.colour =
+            format.sectionColours[std::min(section, format.sectionColours.size() - 1)];
+        out += "<a:r>" + RunProperties("a:rPr", sectionFormat) + "<a:t>" +
+               Escape(line.substr(start, end - start)) + "</a:t></a:r>";
+        start = end;
+    }
+    return out;
+}
+
 // One a:p per line; an empty line keeps its formatting in a:endParaRPr alone.
 std::string Paragraphs(const std::string& text, const TextFormat& format) {
     std::string out;
@@ -40,8 +62,7 @@ std::string Paragraphs(const std::string& text, const TextFormat& format) {
         any = true;
         out += "<a:p>";
         if (!line.empty()) {
-            out +=
-                "<a:r>" + RunProperties("a:rPr", format) + "<a:t>" + Escape(line) + "</a:t></a:r>";
+            out += Runs(line, format);
         }
         out += RunProperties("a:endParaRPr", format) + "</a:p>";
     }

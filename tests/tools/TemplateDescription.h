@@ -29,6 +29,9 @@ struct TextFormat {
     int sizeHundredths = 0; // font size in 1/100 pt (1800 = 18 pt)
     bool bold = false;
     std::string colour{}; // "RRGGBB"
+    // Non-empty: each line is split after every ';' into runs coloured in turn (the last colour
+    // repeats), so a format text can carry a colour per section as a user would paint it.
+    std::vector<std::string> sectionColours{};
 };
 
 struct TableCell {

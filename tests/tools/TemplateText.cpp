@@ -95,6 +95,13 @@ public:
         }
         format.bold = Has("bold");
         format.colour = Option("colour", Option("color"));
+        if (Has("sections")) {
+            std::stringstream colours(Option("sections"));
+            std::string colour;
+            while (std::getline(colours, colour, ',')) {
+                format.sectionColours.push_back(colour);
+            }
+        }
         return format;
     }
 
@@ -303,7 +310,7 @@ private:
     }
 
     void Cell(const Line& line) {
-        line.AllowOptions({"size", "bold", "colour", "color", "span"});
+        line.AllowOptions({"size", "bold", "colour", "color", "span", "sections"});
         auto& table = Last<TableShape>(line, "table");
         const int row = line.Integer(line.Word(1));
         const int column = line.Integer(line.Word(2));

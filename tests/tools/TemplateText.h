@@ -23,6 +23,7 @@ namespace slidesmith::testtools {
 //         [heights=..] [style={GUID}|none] [first-row=1] [band-row=1] [ids=1]
 //   cell 1 1 "Region" [size=14] [bold] [colour=RRGGBB] [span=2x1]   span = columns x rows
 //   cell 2 2 "#,##0;[Red]-#,##0" colour=FF0000                a format text, in red
+//   cell 2 3 "#,##0;-#,##0" sections=000000,FF0000            one colour per ';' section
 //   picture Logo 8in 0.2in 1in 0.5in [pixels=40x20] [colour=4472C4]
 //   chart Revenue bar 1in 1.5in 6in 4in [cache-only] [sheet="Sheet 1"] [format="0.0"]
 //   categories "Q1" "Q2" "Q3"
