@@ -1,15 +1,15 @@
 // Feeds arbitrary bytes to the presentation reader as a template. Any outcome but a clean
 // PptxError or a usable presentation is a fault: crashes, hangs, other exception types, and a
 // saved result that does not open again.
-#include "platform/pptx/Presentation.h"
 #include "platform/pptx/PptxError.h"
+#include "platform/pptx/Presentation.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-using slidesmith::pptx::Presentation;
 using slidesmith::pptx::PptxError;
+using slidesmith::pptx::Presentation;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
