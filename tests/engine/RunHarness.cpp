@@ -65,6 +65,27 @@ RunHarness::~RunHarness() {
     fs::remove_all(m_folder, ignored);
 }
 
+void RunHarness::WriteSalesDefinition(const std::vector<std::string>& fileSettings,
+                                      const std::vector<std::string>& scriptLines,
+                                      const std::vector<std::string>& extraSections) {
+    std::vector<std::string> lines = {"Slidemill Version 2.0",
+                                      "[Data Source]",
+                                      "Name1=Sales",
+                                      "ConnectionString1=Driver=SQLite3;Database=sales.db",
+                                      "",
+                                      "[File]"};
+    lines.insert(lines.end(), fileSettings.begin(), fileSettings.end());
+    lines.insert(lines.end(), extraSections.begin(), extraSections.end());
+    lines.push_back("[SQL]");
+    lines.insert(lines.end(), scriptLines.begin(), scriptLines.end());
+    WriteDefinition(lines);
+}
+
+std::vector<std::string> RunHarness::StandardFiles() {
+    return {"ReportTemplateFileName=template.pptx", "ReportFileName=Report.pptx",
+            "LogFileName=run.log"};
+}
+
 void RunHarness::WriteDefinition(const std::vector<std::string>& lines, std::string_view name) {
     std::string text;
     for (const std::string& line : lines)

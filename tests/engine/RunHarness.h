@@ -55,6 +55,13 @@ public:
 
     // Writes folder/name.slm from its lines (joined with CR LF) and loads it as the program does.
     void WriteDefinition(const std::vector<std::string>& lines, std::string_view name = "sales");
+    // A definition on the SQLite database sales.db beside it (data source "Sales"), with the
+    // given [File] settings, further sections and script lines.
+    void WriteSalesDefinition(const std::vector<std::string>& fileSettings,
+                              const std::vector<std::string>& scriptLines,
+                              const std::vector<std::string>& extraSections = {});
+    // The [File] settings most runs use: template.pptx, Report.pptx and run.log.
+    static std::vector<std::string> StandardFiles();
     // A three-slide template: slide 1 a title, slide 2 one table "Sales" and a chart,
     // slide 3 two tables.
     void WriteTemplate(std::string_view name = "template.pptx");

@@ -22,22 +22,10 @@ std::vector<std::string> Join(std::vector<std::string> head, const std::vector<s
 
 class RunReportTest : public ::testing::Test {
 protected:
-    // A definition on the SQLite database sales.db beside it, with the given file settings and
-    // script lines.
     void Define(const std::vector<std::string>& fileSettings,
                 const std::vector<std::string>& script,
                 const std::vector<std::string>& extraSections = {}) {
-        std::vector<std::string> lines = {"Slidemill Version 2.0",
-                                          "[Data Source]",
-                                          "Name1=Sales",
-                                          "ConnectionString1=Driver=SQLite3;Database=sales.db",
-                                          "",
-                                          "[File]"};
-        lines.insert(lines.end(), fileSettings.begin(), fileSettings.end());
-        lines.insert(lines.end(), extraSections.begin(), extraSections.end());
-        lines.push_back("[SQL]");
-        lines.insert(lines.end(), script.begin(), script.end());
-        run.WriteDefinition(lines);
+        run.WriteSalesDefinition(fileSettings, script, extraSections);
     }
     std::string Quoted(std::string_view name) const { return "\"" + run.PathOf(name) + "\""; }
 

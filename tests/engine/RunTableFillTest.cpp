@@ -45,18 +45,7 @@ protected:
     }
 
     void Define(const std::vector<std::string>& script) {
-        std::vector<std::string> lines = {"Slidemill Version 2.0",
-                                          "[Data Source]",
-                                          "Name1=Sales",
-                                          "ConnectionString1=Driver=SQLite3;Database=sales.db",
-                                          "",
-                                          "[File]",
-                                          "ReportTemplateFileName=template.pptx",
-                                          "ReportFileName=Report.pptx",
-                                          "LogFileName=run.log",
-                                          "[SQL]"};
-        lines.insert(lines.end(), script.begin(), script.end());
-        run.WriteDefinition(lines);
+        run.WriteSalesDefinition(RunHarness::StandardFiles(), script);
     }
 
     // The texts of one table column, top to bottom.

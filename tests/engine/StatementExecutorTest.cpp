@@ -29,28 +29,19 @@ TEST(StatementExecutor, SlideTableAndChartLookupsAndChecksFollowTheScript) {
     RunHarness run;
     run.WriteTemplate();
     run.CreateSqliteDatabase("sales.db");
-    run.WriteDefinition({"Slidemill Version 2.0",
-                         "[Data Source]",
-                         "Name1=Sales",
-                         "ConnectionString1=Driver=SQLite3;Database=sales.db",
-                         "",
-                         "[File]",
-                         "ReportTemplateFileName=template.pptx",
-                         "ReportFileName=Report.pptx",
-                         "LogFileName=run.log",
-                         "[SQL]",
-                         "@1 = REPORT(SLIDE=1 CELL=A1) select x from t",
-                         "@2 = REPORT(SLIDE=N CELL=A1) select x from t",
-                         "@3 = REPORT(SLIDE=N TABLE=2 CELL=A1) select x from t",
-                         "@4 = REPORT(SLIDE=N-1 TABLE=Sales CELL=A1) select x from t",
-                         "@5 = REPORT(SLIDE=N CELL=A1) select x from t",
-                         "@6 = REPORT(SLIDE=2) select x from t",
-                         "@7 = REPORT(SLIDE=1 TYPE=FORM CELL=Title) select x from t",
-                         "@8 = CHART(SLIDE=N CELL=A1) select x from t",
-                         "@9 = CHART(SLIDE=2 CHART=Revenue CELL=A1) select x from t",
-                         "@10 = REPORT(SLIDE=N CELL=A1 PAGEBREAK=0) select x from t",
-                         "@11 = REPORT(SLIDE=0 CELL=A1) select x from t",
-                         "@12 = REPORT(SLIDE=3 TABLE=3 CELL=A1) select x from t"});
+    run.WriteSalesDefinition(RunHarness::StandardFiles(),
+                             {"@1 = REPORT(SLIDE=1 CELL=A1) select x from t",
+                              "@2 = REPORT(SLIDE=N CELL=A1) select x from t",
+                              "@3 = REPORT(SLIDE=N TABLE=2 CELL=A1) select x from t",
+                              "@4 = REPORT(SLIDE=N-1 TABLE=Sales CELL=A1) select x from t",
+                              "@5 = REPORT(SLIDE=N CELL=A1) select x from t",
+                              "@6 = REPORT(SLIDE=2) select x from t",
+                              "@7 = REPORT(SLIDE=1 TYPE=FORM CELL=Title) select x from t",
+                              "@8 = CHART(SLIDE=N CELL=A1) select x from t",
+                              "@9 = CHART(SLIDE=2 CHART=Revenue CELL=A1) select x from t",
+                              "@10 = REPORT(SLIDE=N CELL=A1 PAGEBREAK=0) select x from t",
+                              "@11 = REPORT(SLIDE=0 CELL=A1) select x from t",
+                              "@12 = REPORT(SLIDE=3 TABLE=3 CELL=A1) select x from t"});
     run.Run();
 
     const std::string notBuilt =
