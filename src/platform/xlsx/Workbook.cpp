@@ -344,6 +344,7 @@ std::uint32_t Workbook::DateStyle(std::uint32_t baseStyle) {
             (count ? count : cellXfs.append_attribute("count")) = style + 1;
             part.MarkChanged();
             MarkChanged();
+            m_formatCodes.clear();
         }
         m_dateStyles.emplace(baseStyle, style);
         return style;
@@ -559,18 +560,14 @@ std::string BuiltInFormatCode(std::uint32_t id) {
 std::string Workbook::NumberFormatCode(std::uint32_t styleIndex) {
     if (m_stylesPart.empty())
         return "General";
-    pptx::XmlPart& part =
-        Translate([&]() -> pptx::XmlPart& { return m_package->Xml(m_stylesPart); });
-    pugi::xml_node cellXfs = part.Root().child("cellXfs");
-    // Rebuilt when a style was added since (a date style written by SetDate).
-    if (m_formatCodes.empty() || m_formatCodes.size() != static_cast<std::size_t>(std::distance(
-                                                             cellXfs.children("xf").begin(),
-                                                             cellXfs.children("xf").end()))) {
+    // Read once; DateStyle empties the list when it adds a style.
+    if (m_formatCodes.empty()) {
+        pptx::XmlPart& part =
+            Translate([&]() -> pptx::XmlPart& { return m_package->Xml(m_stylesPart); });
         std::unordered_map<std::uint32_t, std::string> own;
         for (pugi::xml_node format : part.Root().child("numFmts").children("numFmt"))
             own[format.attribute("numFmtId").as_uint()] = format.attribute("formatCode").value();
-        m_formatCodes.clear();
-        for (pugi::xml_node xf : cellXfs.children("xf")) {
+        for (pugi::xml_node xf : part.Root().child("cellXfs").children("xf")) {
             std::uint32_t id = xf.attribute("numFmtId").as_uint();
             auto found = own.find(id);
             m_formatCodes.push_back(found != own.end() ? found->second : BuiltInFormatCode(id));
