@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/chart/ChartModel.h"
+#include "platform/chart/SeriesReference.h"
+
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+namespace slidesmith::chart {
+
+// Writes the caches of chart references from cells and keeps point-level formatting in step
+// with the number of points. Every write replaces the cache as a whole, so its cost is linear in
+// the points and independent of what the cache held before.
+class CacheWriter {
+public:
+    explicit CacheWriter(const CellSource& cells) : m_cells(cells) {}
+
+    // Rewrites the cache of a c:numRef, c:strRef or c:multiLvlStrRef from the cells its
+    // reference names. tx is true for a series name: its cells join into one point.
+    void Rewrite(pugi::xml_node referenceNode, const SeriesReference& reference, bool tx) const;
+    // Rewrites a literal (c:numLit, c:strLit) with the values of the given cells.
+    void RewriteLiteral(pugi::xml_node literal, const SeriesReference& reference) const;
+
+    // The number of points a data node holds (its cache's or literal's ptCount).
+    static long long PointCount(pugi::xml_node data);
+
+    // Drops c:dPt and c:dLbl of points at or beyond newCount; when every point of oldCount had
+    // its own c:dPt, the new points get copies of them in turn, so a pie keeps varied colours.
+    static void AdjustPointFormatting(pugi::xml_node series, long long oldCount,
+                                      long long newCount);
+
+private:
+    std::vector<xlsx::CellValue> Read(const SeriesReference& reference) const;
+    void WriteNumbers(pugi::xml_node cache, const SeriesReference& reference,
+                      const std::vector<xlsx::CellValue>& values,
+                      const std::string& previousFormat) const;
+    void WriteTexts(pugi::xml_node cache, const std::vector<xlsx::CellValue>& values) const;
+    void WriteLevels(pugi::xml_node cache, const SeriesReference& reference) const;
+
+    const CellSource& m_cells;
+};
+
+// The text a category or name cache shows for a cell.
+std::string DisplayText(const xlsx::CellValue& value);
+
+} // namespace slidesmith::chart
