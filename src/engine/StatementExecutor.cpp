@@ -2,7 +2,10 @@
 
 #include "engine/CountFormat.h"
 #include "engine/RunFillReporter.h"
+#include "fill/ChartObjectFinder.h"
+#include "fill/ExcelChartFill.h"
 #include "fill/FixedTableFill.h"
+#include "fill/GraphChartFill.h"
 #include "fill/GrowingTableFill.h"
 #include "fill/RecordsetSource.h"
 #include "script/PageBreak.h"
@@ -11,6 +14,7 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <memory>
 
 namespace slidesmith::engine {
 namespace {
@@ -50,11 +54,6 @@ std::int16_t TargetOrdinal(std::string_view target, std::int16_t notFound) {
     return notFound;
 }
 
-bool IsChartProgId(std::string_view progId) {
-    return progId.starts_with("MSGraph.Chart") || progId.starts_with("Excel.Chart") ||
-           progId.starts_with("Excel.Sheet");
-}
-
 } // namespace
 
 std::int32_t SlideIndexFromText(std::string_view slideText, std::int32_t lastSlideIndex) {
@@ -88,14 +87,7 @@ pptx::Shape FindTable(pptx::SlidePart& slide, std::int32_t ordinal) {
 }
 
 pptx::Shape FindChartObject(pptx::SlidePart& slide, std::int32_t ordinal) {
-    if (ordinal < 1)
-        return {};
-    std::int32_t count = 0;
-    for (const pptx::Shape& shape : slide.Shapes().Shapes()) {
-        if (IsChartProgId(slide.ProgId(shape)) && ++count == ordinal)
-            return shape;
-    }
-    return {};
+    return fill::FindChartObject(slide, ordinal);
 }
 
 StatementExecutor::StatementExecutor(RunState& state, const RunOptions& options,
@@ -195,22 +187,56 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_log.LogError("Syntax error. Error in pagebreak " + Quoted(record.PageBreakText) + ".",
                        "");
     }
-    const bool tableFill = !isChart && record.TableType != TableType::Form &&
-                           record.Groups.empty() && record.Images.empty();
+    if (isChart) {
+        m_state.LastSlideIndex = slideIndex;
+        return FillChart(record);
+    }
+    const bool tableFill =
+        record.TableType != TableType::Form && record.Groups.empty() && record.Images.empty();
     if (tableFill)
         return FillTable(record, slideIndex);
-    // Charts, grouped tables, named shapes and pictures come in a later version; say so rather
-    // than pretend a success.
-    if (isChart) {
-        m_log.LogError("Failed to execute function CHART.",
-                       "Filling charts is not built into this version of Slidesmith yet.");
-    } else {
-        m_log.LogError("Failed to execute function REPORT.",
-                       "Filling grouped tables, shapes and pictures is not built into this "
-                       "version of Slidesmith yet.");
-    }
+    // Grouped tables, named shapes and pictures come in a later version; say so rather than
+    // pretend a success.
+    m_log.LogError("Failed to execute function REPORT.",
+                   "Filling grouped tables, shapes and pictures is not built into this "
+                   "version of Slidesmith yet.");
     m_state.LastSlideIndex = slideIndex;
     return false;
+}
+
+bool StatementExecutor::FillChart(StatementRecord& record) {
+    const std::string progId = m_slide->ProgId(m_chart);
+    if (m_chart.Kind() == pptx::ShapeKind::OleObject) {
+        // Graph and spreadsheet objects are redrawn by their own programs, which do not run
+        // here; writing into their stored data would leave the old picture on the slide.
+        m_log.LogError("Failed to execute function CHART.",
+                       "Chart " + std::to_string(record.TargetOrdinal) + " of slide " +
+                           std::to_string(m_state.LastSlideIndex) + ", \"" +
+                           std::string(m_chart.Name()) + "\", is an embedded OLE object (" +
+                           progId +
+                           ") that only its own program can redraw; Slidesmith fills native "
+                           "charts only. Replace the object by a chart inserted in the "
+                           "presentation program.");
+        return false;
+    }
+    odbc::Recordset recordset;
+    const auto connection = static_cast<std::size_t>(record.ConnectIndex);
+    RunFillReporter reporter(m_state, m_observer, m_log);
+    const fill::FillOptions options{.interactive = m_options.Interactive,
+                                    .progressInterval = m_options.ProgressInterval};
+    fill::ChartFillContext context{
+        .statement = record,
+        .presentation = m_presentation,
+        .slide = *m_slide,
+        .chartShape = m_chart,
+        .openRecords = [&]() -> std::unique_ptr<fill::RecordSource> {
+            recordset = m_dataSources.Slot(connection).OpenRecordset(record.SqlText);
+            return std::make_unique<fill::RecordsetSource>(recordset);
+        },
+        .reporter = reporter,
+        .options = options};
+    return fill::IsGraphProgId(progId) ? fill::FillGraphChart(context)
+                                       : fill::FillExcelChart(context);
 }
 
 bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideIndex) {
