@@ -7,7 +7,9 @@
 #include "RunHarness.h"
 #include "TemplateBuilder.h"
 #include "TemplateText.h"
+#include "render/Render.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace slidesmith::engine::test {
@@ -292,6 +294,40 @@ TEST_F(RunChartFillTest, CellAndRangeMistakesEndTheStatementWithTheirMessages) {
     EXPECT_EQ(report.Chart(1, "Revenue").categories, (Names{"S1", "S2"}));
     EXPECT_EQ(report.Chart(3, "Share").categories, (Names{"A", "B"}));
     ExpectCleanPackage();
+}
+
+TEST_F(RunChartFillTest, LibreOfficeDrawsTheNewValuesOfBarPieAndLineCharts) {
+    SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
+    ExecuteSql(SqliteConnection(run.Folder() / "sales.db"),
+               "create table days as with recursive n(i) as (select 1 union all select i + 1 "
+               "from n where i < 1000) select i, 'D' || i as label, 500 + (i % 37) * 10 as v "
+               "from n");
+    run.WriteSalesDefinition(
+        RunHarness::StandardFiles(),
+        {"@1 = CHART(SLIDE=1 CELL=A2)", kQuarters, "@2 = CHART(SLIDE=2 CELL=B1 FILLORDER=COL)",
+         "select q, north, south, north + south from quarters where q = 'Q4'",
+         "@3 = CHART(SLIDE=3 CELL=01,A1 FILLORDER=ROW)",
+         "select q, north from quarters where q < 'Q5' order by q", "@4 = CHART(SLIDE=4 CELL=A2)",
+         "select label, v from days order by i"});
+    run.Run();
+    EXPECT_EQ(run.state.ErrorCount, 0);
+    ExpectCleanPackage();
+    ChartReport report(ReportPath());
+    EXPECT_EQ(report.Chart(4, "Yearly").series.at(0).values.size(), 1000u);
+
+    const fs::path pdf = render::RenderToPdf(ReportPath());
+    EXPECT_EQ(render::PdfPageCount(pdf), 4);
+    const std::string text = render::PdfText(pdf);
+    for (const char* label : {"Q5", "Q4", "Q3", "North", "South", "Total"}) {
+        EXPECT_NE(text.find(label), std::string::npos) << label << " in\n" << text;
+    }
+    const std::vector<fs::path> pages = render::RenderPngPages(pdf, 60);
+    EXPECT_EQ(pages.size(), 4u);
+    if (const char* keep = std::getenv("SLIDESMITH_KEEP_RENDERS")) {
+        for (const fs::path& page : pages)
+            fs::copy_file(page, fs::path(keep) / ("chart-fill-" + page.filename().string()),
+                          fs::copy_options::overwrite_existing);
+    }
 }
 
 } // namespace
