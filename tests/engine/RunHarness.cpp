@@ -71,7 +71,7 @@ void RunHarness::WriteSalesDefinition(const std::vector<std::string>& fileSettin
     std::vector<std::string> lines = {"Slidemill Version 2.0",
                                       "[Data Source]",
                                       "Name1=Sales",
-                                      "ConnectionString1=Driver=SQLite3;Database=sales.db",
+                                      "ConnectionString1=" + salesConnection,
                                       "",
                                       "[File]"};
     lines.insert(lines.end(), fileSettings.begin(), fileSettings.end());
@@ -215,8 +215,7 @@ PostgresDatabase::~PostgresDatabase() {
     if (!m_available)
         return;
     try {
-        TerminateSessions();
-        ExecuteSql(PostgresString("postgres"), "drop database if exists " + m_name);
+        Drop();
     } catch (const std::exception&) {
         // A database left behind is dropped by the next test of the same process id.
     }
@@ -224,6 +223,12 @@ PostgresDatabase::~PostgresDatabase() {
 
 std::string PostgresDatabase::ConnectionString() const {
     return PostgresString(m_name);
+}
+
+void PostgresDatabase::Drop() {
+    // "with (force)" ends the sessions and waits for them; terminating them first and dropping
+    // at once races with their exit.
+    ExecuteSql(PostgresString("postgres"), "drop database if exists " + m_name + " with (force)");
 }
 
 void PostgresDatabase::TerminateSessions() {

@@ -55,8 +55,9 @@ public:
 
     // Writes folder/name.slm from its lines (joined with CR LF) and loads it as the program does.
     void WriteDefinition(const std::vector<std::string>& lines, std::string_view name = "sales");
-    // A definition on the SQLite database sales.db beside it (data source "Sales"), with the
-    // given [File] settings, further sections and script lines.
+    // A definition with one data source "Sales" on `salesConnection` (by default the SQLite
+    // database sales.db beside it), with the given [File] settings, further sections and script
+    // lines.
     void WriteSalesDefinition(const std::vector<std::string>& fileSettings,
                               const std::vector<std::string>& scriptLines,
                               const std::vector<std::string>& extraSections = {});
@@ -82,6 +83,7 @@ public:
     ScriptedObserver observer;
     std::vector<definition::ConversionFormat> conversionTable;
     LoginRetry login;
+    std::string salesConnection = "Driver=SQLite3;Database=sales.db";
     std::vector<std::string> errorBoxes;
     std::vector<std::filesystem::path> displayed;
 
@@ -122,6 +124,8 @@ public:
     std::string ConnectionString() const;
     // Ends every other session of the database, as a server restart would.
     void TerminateSessions();
+    // Drops the database now (ending its sessions first), as if an administrator removed it.
+    void Drop();
 
 private:
     std::string m_name;

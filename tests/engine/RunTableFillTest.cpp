@@ -3,6 +3,7 @@
 #include "PackageChecker.h"
 #include "PresentationReader.h"
 #include "RunHarness.h"
+#include "ScenarioDatabase.h"
 #include "TemplateBuilder.h"
 #include "TemplateText.h"
 
@@ -29,23 +30,21 @@ cell 1 2 "Amount" bold
 cell 2 2 "#,##0"
 )";
 
-class RunTableFillTest : public ::testing::Test {
+class RunTableFillTest : public ScenarioTest {
 protected:
     void SetUp() override {
+        ScenarioTest::SetUp();
+        if (IsSkipped())
+            return;
         testtools::WriteTemplate(testtools::ParseTemplateText(kTemplate),
                                  run.Folder() / "template.pptx");
-        const std::string db = SqliteConnection(run.Folder() / "sales.db");
-        ExecuteSql(db, "create table items(n integer, amount integer)");
+        ScenarioTable items{"items", {{"n", ColumnType::Integer}, {"amount", ColumnType::Integer}}};
         for (int n = 1; n <= 7; ++n)
-            ExecuteSql(db, "insert into items values (" + std::to_string(n) + ", " +
-                               std::to_string(n * 1000 - 2500) + ")");
-        ExecuteSql(db, "create table regions(name text, amount integer)");
-        ExecuteSql(db, "insert into regions values ('North', 12345), ('South', 678), "
-                       "('West', 9)");
-    }
-
-    void Define(const std::vector<std::string>& script) {
-        run.WriteSalesDefinition(RunHarness::StandardFiles(), script);
+            items.rows.push_back({std::to_string(n), std::to_string(n * 1000 - 2500)});
+        database.Create(items);
+        database.Create({"regions",
+                         {{"name", ColumnType::Text}, {"amount", ColumnType::Integer}},
+                         {{"'North'", "12345"}, {"'South'", "678"}, {"'West'", "9"}}});
     }
 
     // The texts of one table column, top to bottom.
@@ -79,11 +78,9 @@ protected:
         expected.push_back("Close the log file.");
         return expected;
     }
-
-    RunHarness run;
 };
 
-TEST_F(RunTableFillTest, AFixedTableTakesTheRecordsAndAFailingQueryIsAFailedStatement) {
+TEST_P(RunTableFillTest, AFixedTableTakesTheRecordsAndAFailingQueryIsAFailedStatement) {
     const std::string regions = "select name, amount from regions order by name";
     Define({"@1 = REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", regions,
             "@2 = REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", "select nothing from nowhere"});
@@ -104,7 +101,7 @@ TEST_F(RunTableFillTest, AFixedTableTakesTheRecordsAndAFailingQueryIsAFailedStat
     EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
 }
 
-TEST_F(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFollowsThem) {
+TEST_P(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFollowsThem) {
     const std::string items = "select n, amount from items order by n";
     const std::string regions = "select name, amount from regions order by name";
     Define({"@1 = REPORT(SLIDE=1 CELL=A2,B2 PAGEBREAK=3)", items,
@@ -139,6 +136,8 @@ TEST_F(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFol
               (std::vector<std::string>{"Region", "North", "South", "West"}));
     EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
 }
+
+SLIDESMITH_SCENARIO_BACKENDS(RunTableFillTest);
 
 } // namespace
 } // namespace slidesmith::engine::test
