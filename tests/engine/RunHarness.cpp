@@ -173,6 +173,28 @@ void ExpectLog(const std::vector<std::string>& actual, const std::vector<std::st
     ADD_FAILURE() << "log:\n" << shown << "expected:\n" << wanted;
 }
 
+std::vector<std::string>
+RunHarness::SalesRunLog(const std::vector<std::vector<std::string>>& statements) const {
+    std::vector<std::string> expected = LogHead();
+    expected.push_back("Connect to database successfully. DSN=Sales, Using a connection string.");
+    expected.push_back("Create the blank report file \"" + PathOf("Report.pptx") + "\".");
+    expected.push_back("Open the template file \"" + PathOf("template.pptx") + "\".");
+    for (const auto& statement : statements)
+        expected.insert(expected.end(), statement.begin(), statement.end());
+    expected.push_back("Save the report file \"" + PathOf("Report.pptx") + "\".");
+    expected.push_back("Close the report file.");
+    expected.push_back("Close the log file.");
+    return expected;
+}
+
+std::vector<std::string> StatementLines(const std::string& label, const std::string& header,
+                                        const std::string& sql,
+                                        const std::vector<std::string>& body) {
+    std::vector<std::string> lines = {"[" + label + "]    " + header, "[" + label + "]    " + sql};
+    lines.insert(lines.end(), body.begin(), body.end());
+    return lines;
+}
+
 std::vector<std::string> LogHead() {
     return {ApplicationNameAndVersion(), "Open log file successfully."};
 }

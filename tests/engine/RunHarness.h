@@ -25,6 +25,7 @@ public:
     std::vector<std::string> labels;
     std::function<void(std::string_view line)> onLogLine;
     std::function<void()> onPendingEvents;
+    std::function<void(std::string_view progress)> onRecordProgress;
 
     void EchoLogLine(std::string_view text) override {
         if (onLogLine)
@@ -34,7 +35,10 @@ public:
     void ShowStatementCount(std::string_view) override {}
     void ShowErrorCount(std::string_view) override {}
     void ShowFunctionLabel(std::string_view text) override { labels.emplace_back(text); }
-    void ShowRecordProgress(std::string_view) override {}
+    void ShowRecordProgress(std::string_view text) override {
+        if (onRecordProgress)
+            onRecordProgress(text);
+    }
     void LetPendingEventsRun() override {
         if (onPendingEvents)
             onPendingEvents();
@@ -76,6 +80,12 @@ public:
     // The log without the fixed timestamp prefix, one entry per line; "?" when a line lacks it.
     std::vector<std::string> LogLines() const;
 
+    // The whole log expected from a batch run of the sales definition with StandardFiles whose
+    // one source connects: the head, the connection, report and template lines, then each
+    // statement's lines, then the save and close lines.
+    std::vector<std::string>
+    SalesRunLog(const std::vector<std::vector<std::string>>& statements) const;
+
     definition::ReportDefinition definition;
     std::string script;
     RunOptions options;
@@ -99,6 +109,11 @@ void ExpectLog(const std::vector<std::string>& actual, const std::vector<std::st
 
 // The fixed head of every log: the application line and "Open log file successfully.".
 std::vector<std::string> LogHead();
+
+// The lines of one statement: its header and SQL lines with the label prefix, then `body`.
+std::vector<std::string> StatementLines(const std::string& label, const std::string& header,
+                                        const std::string& sql,
+                                        const std::vector<std::string>& body);
 
 // Rows of a one-column integer query, through the real driver.
 std::vector<long long> QueryIntegers(const std::string& connectionString, const std::string& sql);
