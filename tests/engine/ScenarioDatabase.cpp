@@ -103,6 +103,9 @@ std::vector<long long> ScenarioDatabase::QueryIntegers(const std::string& sql) c
 
 void ScenarioDatabase::Vanish() {
     if (m_server == nullptr) {
+        // An open connection keeps a deleted file's data on this system; emptying it first makes
+        // the loss visible to the run, as a deleted database on a share would be.
+        fs::resize_file(m_file, 0);
         fs::remove(m_file);
         return;
     }
