@@ -303,6 +303,35 @@ TEST_P(RunChartFillTest, CellAndRangeMistakesEndTheStatementWithTheirMessages) {
     ExpectCleanPackage();
 }
 
+TEST_P(RunChartFillTest, EndKeepsTheWrittenDatasheetCellsButSavesNoHalfFilledWorkbook) {
+    const std::string four = "select q, north from quarters where q < 'Q5' order by q";
+    for (const char* header :
+         {"CHART(SLIDE=1 CELL=A2)", "CHART(SLIDE=3 CELL=01,A1 FILLORDER=ROW)"}) {
+        SCOPED_TRACE(header);
+        run.WriteSalesDefinition(
+            RunHarness::StandardFiles(),
+            {std::string("@1 = ") + header, four, "@2 = CHART(SLIDE=4 CELL=A2)", four});
+        run.observer.onRecordProgress = [&](std::string_view shown) {
+            if (shown == "3 / 4")
+                run.state.Interrupted = true;
+        };
+        run.Run(run.script);
+        std::vector<std::string> log = run.LogLines();
+        ASSERT_GE(log.size(), 9u);
+        ExpectLog({log.begin() + 5, log.begin() + 9},
+                  {std::string("[1]    ") + header, "[1]    " + four,
+                   "[1]    Returns 4 records from the data source.", "[1]    Failure."});
+        ExpectCleanPackage();
+        // The datasheet keeps the first two records; the workbook chart its template data.
+        ChartReport report(ReportPath());
+        const bool datasheet = std::string_view(header).find("SLIDE=3") != std::string::npos;
+        EXPECT_EQ(report.Chart(3, "Share").categories,
+                  (datasheet ? Names{"Q1", "Q2"} : Names{"A", "B"}));
+        EXPECT_EQ(report.Chart(1, "Revenue").categories, (Names{"S1", "S2"}));
+        EXPECT_EQ(report.Chart(4, "Yearly").categories, (Names{"S1", "S2"}));
+    }
+}
+
 TEST_P(RunChartFillTest, LibreOfficeDrawsTheNewValuesOfBarPieAndLineCharts) {
     SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
     if (GetParam() == Backend::Postgres)
