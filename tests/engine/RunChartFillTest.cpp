@@ -255,6 +255,17 @@ TEST_P(RunChartFillTest, TheSecondChartIsFoundPastAPictureAndRecordsBecomeSeries
     ExpectCleanPackage();
 }
 
+TEST_P(RunChartFillTest, AWorkbookThatCannotBeReadIsAChartThatCannotBeFound) {
+    testtools::PartMap parts = testtools::ReadPackage(TemplatePath());
+    for (auto& [name, bytes] : parts) {
+        if (name.ends_with(".xlsx"))
+            bytes = "no workbook here";
+    }
+    testtools::WritePackage(parts, TemplatePath());
+    RunStatement("CHART(SLIDE=1 CELL=A2)", kQuarters,
+                 {"Error: Unable to find the Excel chart.", "Error Info: *", "[1]    Failure."});
+}
+
 TEST_P(RunChartFillTest, ProgressLinesFollowTheIntervalAndEndWithProcessComplete) {
     run.options.ProgressInterval = 2;
     RunStatement("CHART(SLIDE=1 CELL=A2)", kQuarters,
