@@ -113,8 +113,8 @@ bool FillGraphChart(ChartFillContext& context) {
                 context, *records, *plan, [&](int row, int column, const odbc::FieldValue& value) {
                     datasheet.SetCell(row, column, DatasheetValue(value, conventions));
                 });
-            datasheet.Update();
-            datasheet.Refresh();
+            // Saving updates the chart from the datasheet; a second rebuild here would only
+            // double the work on long series.
         } else {
             success = plan.has_value();
         }
