@@ -309,8 +309,7 @@ void ChartModel::RebuildCaches(const CellSource& cells, bool includeLinked) {
             known = known && cells.HasSheet(area.sheet);
         if (!known)
             continue;
-        bool tx = xml::LocalName(reference.parent()) == "tx";
-        writer.Rewrite(reference, *parsed, tx);
+        writer.Rewrite(reference, *parsed, xml::LocalName(reference.parent()));
     }
     for (pugi::xml_node series : m_series) {
         long long after = CacheWriter::PointCount(ValuesOf(series).data);

@@ -209,6 +209,21 @@ TEST(ChartModel, RebuiltCachesHoldTheCellsWithFormatsGapsAndLevels) {
     EXPECT_EQ(series.select_nodes("c:dLbls/c:dLbl").size(), 1u);
 }
 
+TEST(ChartModel, NumberCategoriesThatReceiveTextBecomeTextCategories) {
+    auto part = ChartPart("<c:barChart>" +
+                          Series(0, "<c:v>A</c:v>", Ref("numRef", "Sheet1!$A$2:$A$3"),
+                                 Ref("numRef", "Sheet1!$B$2:$B$3")) +
+                          "</c:barChart>");
+    ChartModel model(*part);
+    Cells cells;
+    cells.values = {{{"Sheet1", 2, 1}, Number(2025)}, {{"Sheet1", 3, 1}, Text("Plan")}};
+    model.RebuildCaches(cells);
+    EXPECT_EQ(Xml(part->Root().select_node("//c:cat").node()),
+              "<c:cat><c:strRef><c:f>Sheet1!$A$2:$A$3</c:f><c:strCache><c:ptCount val=\"2\"/>"
+              "<c:pt idx=\"0\"><c:v>2025</c:v></c:pt><c:pt idx=\"1\"><c:v>Plan</c:v></c:pt>"
+              "</c:strCache></c:strRef></c:cat>");
+}
+
 TEST(ChartModel, ReferencesToMissingSheetsOrOtherWorkbooksKeepTheirCaches) {
     std::string cached = "<c:numCache><c:ptCount val=\"1\"/><c:pt idx=\"0\"><c:v>7</c:v></c:pt>"
                          "</c:numCache>";

@@ -106,6 +106,23 @@ TEST(TemplateChart, ColumnsInsertedBetweenTwoSeriesBecomeSeriesAndDeletedOnesGo)
     EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
 }
 
+TEST(TemplateChart, DeletingTheFirstSampleBlockToTheLeftLeavesTheSecondSeries) {
+    testing::ScratchFolder folder;
+    testing::OpenedChart opened = OpenChart(WriteChartTemplate(folder, QuarterlyBars()));
+    xlsx::Worksheet& sheet = opened.chart->Workbook().Sheet(1);
+    // Only the data cells of series 1 go; the names in row 1 stay where they are.
+    sheet.Delete(xlsx::Range::Cells(2, 2, 5, 2), xlsx::Shift::Left);
+    EXPECT_EQ(opened.chart->SeriesFormulas(),
+              std::vector<std::string>{"=SERIES(Sheet1!$C$1,Sheet1!$A$2:$A$5,Sheet1!$B$2:$B$5,1)"});
+    opened.chart->Save();
+    std::filesystem::path output = folder / "out.pptx";
+    opened.presentation->SaveAs(output, kPowerPointFormat);
+    EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
+    SavedCharts saved(output);
+    EXPECT_EQ(saved.Cache(PartOf(saved), 0, "val").values,
+              (std::vector<std::string>{"11", "13", "10.25", "15"}));
+}
+
 TEST(TemplateChart, DatasheetWritesExtendCategoriesAndCloneSeries) {
     testing::ScratchFolder folder;
     ChartShape chart = QuarterlyBars(ChartShape::Kind::Line);
