@@ -115,6 +115,30 @@ void CacheWriter::Rewrite(pugi::xml_node referenceNode, const SeriesReference& r
         WriteTexts(cache, values);
 }
 
+void CacheWriter::RewriteLabelRange(pugi::xml_node range, const SeriesReference& reference,
+                                    std::string_view chartPrefix) const {
+    pugi::xml_node cache = xml::Child(range, "dlblRangeCache");
+    if (!cache) {
+        std::string name = std::string(xml::PrefixOf(range)) + "dlblRangeCache";
+        cache = range.insert_child_after(name.c_str(), xml::Child(range, "f"));
+    }
+    ClearChildren(cache);
+    // The cache is an extension element, but its points are plain chart elements.
+    std::string prefix(chartPrefix);
+    std::vector<xlsx::CellValue> values = Read(reference);
+    cache.append_child((prefix + "ptCount").c_str())
+        .append_attribute("val")
+        .set_value(static_cast<unsigned long long>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::string text = DisplayText(values[i]);
+        if (text.empty())
+            continue;
+        pugi::xml_node point = cache.append_child((prefix + "pt").c_str());
+        point.append_attribute("idx").set_value(static_cast<unsigned long long>(i));
+        point.append_child((prefix + "v").c_str()).text().set(text.c_str());
+    }
+}
+
 void CacheWriter::WriteNumbers(pugi::xml_node cache, const SeriesReference& reference,
                                const std::vector<xlsx::CellValue>& values,
                                const std::string& previousFormat) const {

@@ -23,6 +23,11 @@ public:
     void Rewrite(pugi::xml_node referenceNode, const SeriesReference& reference,
                  std::string_view holder) const;
 
+    // Rewrites the cache of a data label range (c15:datalabelsRange), the texts that label the
+    // points; chartPrefix is the prefix of the chart namespace its points are written in.
+    void RewriteLabelRange(pugi::xml_node range, const SeriesReference& reference,
+                           std::string_view chartPrefix) const;
+
     // The number of points a data node holds (its cache's or literal's ptCount).
     static long long PointCount(pugi::xml_node data);
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <unordered_map>
 
 namespace slidesmith::chart {
@@ -44,13 +45,18 @@ std::string Quoted(std::string_view text) {
 // A literal as the spreadsheet program shows it in a series formula: {1,2,3} or {"a","b"}.
 std::string ArrayConstant(pugi::xml_node literal) {
     bool numbers = xml::LocalName(literal) == "numLit";
+    // Sized by the points present, not by ptCount, which a damaged file may set to anything.
     long long count = xml::ChildVal(literal, "ptCount", 0);
-    std::vector<std::string> values(static_cast<std::size_t>(std::max(count, 0LL)));
+    std::map<long long, std::string> present;
     for (pugi::xml_node point : xml::Children(literal, "pt")) {
         long long index = point.attribute("idx").as_llong(-1);
         if (index >= 0 && index < count)
-            values[static_cast<std::size_t>(index)] = xml::Child(point, "v").child_value();
+            present[index] = xml::Child(point, "v").child_value();
     }
+    std::vector<std::string> values(
+        present.empty() ? 0 : static_cast<std::size_t>(present.rbegin()->first + 1));
+    for (auto& [index, text] : present)
+        values[static_cast<std::size_t>(index)] = std::move(text);
     std::string text = "{";
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0)
@@ -299,17 +305,24 @@ void ChartModel::RebuildCaches(const CellSource& cells, bool includeLinked) {
     CacheWriter writer(cells);
     for (pugi::xml_node formula : xml::Descendants(ChartSpace(), "f")) {
         pugi::xml_node reference = formula.parent();
-        if (!IsReferenceName(xml::LocalName(reference)))
-            continue; // c15:f of label ranges and other extensions are left alone
+        bool labels = xml::LocalName(reference) == "datalabelsRange";
+        if (!IsReferenceName(xml::LocalName(reference)) && !labels)
+            continue; // formulas of other extensions are left alone
         std::optional<SeriesReference> parsed = SeriesReference::Parse(formula.child_value());
-        if (!parsed || (!includeLinked && !parsed->Book().empty()))
+        // A reference larger than a whole column is no chart series anyone made on purpose;
+        // reading it would take the memory of billions of points.
+        if (!parsed || (!includeLinked && !parsed->Book().empty()) ||
+            parsed->CellCount() > xlsx::kMaxRows)
             continue;
         bool known = true;
         for (const SeriesArea& area : parsed->Areas())
             known = known && cells.HasSheet(area.sheet);
         if (!known)
             continue;
-        writer.Rewrite(reference, *parsed, xml::LocalName(reference.parent()));
+        if (labels)
+            writer.RewriteLabelRange(reference, *parsed, xml::PrefixOf(ChartSpace()));
+        else
+            writer.Rewrite(reference, *parsed, xml::LocalName(reference.parent()));
     }
     for (pugi::xml_node series : m_series) {
         long long after = CacheWriter::PointCount(ValuesOf(series).data);

@@ -209,6 +209,27 @@ TEST(ChartModel, RebuiltCachesHoldTheCellsWithFormatsGapsAndLevels) {
     EXPECT_EQ(series.select_nodes("c:dLbls/c:dLbl").size(), 1u);
 }
 
+TEST(ChartModel, DataLabelRangesMoveAndTakeTheirCellsTexts) {
+    std::string labels =
+        "<c:extLst><c:ext uri=\"{02D57815-91ED-43cb-92C2-25804820EDAC}\" "
+        "xmlns:c15=\"http://schemas.microsoft.com/office/drawing/2012/chart\"><c15:datalabelsRange>"
+        "<c15:f>Sheet1!$D$2:$D$3</c15:f><c15:dlblRangeCache><c:ptCount val=\"2\"/>"
+        "</c15:dlblRangeCache></c15:datalabelsRange></c:ext></c:extLst>";
+    std::string series = Series(0, "<c:v>A</c:v>", Ref("strRef", "Sheet1!$A$2:$A$3"),
+                                Ref("numRef", "Sheet1!$B$2:$B$3"));
+    series.insert(series.size() - std::string("</c:ser>").size(), labels);
+    auto part = ChartPart("<c:barChart>" + series + "</c:barChart>");
+    ChartModel model(*part);
+    model.FollowEdit({"Sheet1", xlsx::SheetEdit::Axis::Rows, true, 3, 1, 1, xlsx::kMaxColumns});
+    Cells cells;
+    cells.values = {{{"Sheet1", 2, 4}, Text("low")}, {{"Sheet1", 4, 4}, Text("high")}};
+    model.RebuildCaches(cells);
+    EXPECT_EQ(Xml(part->Root().select_node("//c15:datalabelsRange").node()),
+              "<c15:datalabelsRange><c15:f>Sheet1!$D$2:$D$4</c15:f><c15:dlblRangeCache>"
+              "<c:ptCount val=\"3\"/><c:pt idx=\"0\"><c:v>low</c:v></c:pt><c:pt idx=\"2\">"
+              "<c:v>high</c:v></c:pt></c15:dlblRangeCache></c15:datalabelsRange>");
+}
+
 TEST(ChartModel, NumberCategoriesThatReceiveTextBecomeTextCategories) {
     auto part = ChartPart("<c:barChart>" +
                           Series(0, "<c:v>A</c:v>", Ref("numRef", "Sheet1!$A$2:$A$3"),
@@ -255,6 +276,24 @@ TEST(Datasheet, SeriesInRowsExtendByRowsAndCategoriesByColumns) {
     EXPECT_STREQ(part->Root().select_node("//c:ser[3]/c:tx//c:v").node().child_value(), "West");
     EXPECT_THROW(datasheet.SetCell(2, 4001, Number(1)), ChartError);
     EXPECT_THROW(datasheet.SetCell(0, 2, Number(1)), ChartError);
+}
+
+TEST(Datasheet, MultiLevelCategoriesFillTheirColumns) {
+    std::string categories =
+        "<c:multiLvlStrRef><c:f>Sheet1!$A$2:$B$3</c:f><c:multiLvlStrCache><c:ptCount val=\"2\"/>"
+        "<c:lvl><c:pt idx=\"0\"><c:v>Jan</c:v></c:pt><c:pt idx=\"1\"><c:v>Feb</c:v></c:pt>"
+        "</c:lvl><c:lvl><c:pt idx=\"0\"><c:v>2026</c:v></c:pt></c:lvl></c:multiLvlStrCache>"
+        "</c:multiLvlStrRef>";
+    auto part = ChartPart(
+        "<c:barChart>" +
+        Series(0, Ref("strRef", "Sheet1!$C$1"), categories, Ref("numRef", "Sheet1!$C$2:$C$3")) +
+        "</c:barChart>");
+    ChartModel model(*part);
+    Datasheet datasheet(model);
+    EXPECT_EQ(datasheet.Cell(2, 1).text, "2026");
+    EXPECT_EQ(datasheet.Cell(2, 2).text, "Jan");
+    EXPECT_EQ(datasheet.Cell(3, 2).text, "Feb");
+    EXPECT_EQ(datasheet.Cell(3, 1).type, CellValue::Type::Empty);
 }
 
 TEST(Datasheet, AChartWithoutFormulasIsLaidOutWithNamesAboveAndCategoriesLeft) {
