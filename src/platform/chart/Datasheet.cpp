@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <optional>
 
 namespace slidesmith::chart {
 namespace {
@@ -63,6 +65,21 @@ std::vector<CachedPoint> CachedPoints(pugi::xml_node holder, bool numbers, long 
         cached.format = point.attribute("formatCode").value();
     }
     return points;
+}
+
+std::optional<double> ReadNumber(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double number = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
+        !std::isfinite(number))
+        return std::nullopt;
+    return number;
 }
 
 pugi::xml_node CacheOf(pugi::xml_node data) {
@@ -218,6 +235,12 @@ void Datasheet::SetCell(int row, int column, const CellValue& value) {
     CellValue stored = value;
     if (stored.type == CellValue::Type::Boolean)
         stored = CellValue{CellValue::Type::Number, value.boolean ? 1.0 : 0.0, {}, false};
+    // Data cells hold numbers, as in the data sheet: a text that reads as a number is one.
+    // Header cells keep text as it is ("001" stays a label).
+    if (stored.type == CellValue::Type::Text && row > 1 && column > 1) {
+        if (std::optional<double> number = ReadNumber(stored.text))
+            stored = CellValue{CellValue::Type::Number, *number, {}, false};
+    }
     if (stored.type == CellValue::Type::Error || stored.type == CellValue::Type::Empty)
         m_cells.erase({row, column});
     else

@@ -310,8 +310,9 @@ TEST(Datasheet, AChartWithoutFormulasIsLaidOutWithNamesAboveAndCategoriesLeft) {
     EXPECT_EQ(datasheet.Cell(3, 1).text, "Q2");
     EXPECT_EQ(datasheet.Cell(3, 2).number, 4);
     EXPECT_FALSE(model.IsChanged()); // nothing is written until a cell is
-    datasheet.SetCell(4, 1, Text("Q3"));
-    datasheet.SetCell(4, 2, Number(5));
+    datasheet.SetCell(4, 1, Text("003"));
+    datasheet.SetCell(4, 2, Text(" 5"));
+    EXPECT_EQ(datasheet.Cell(4, 1).text, "003"); // a label stays text, a data cell a number
     datasheet.Update();
     EXPECT_EQ(model.SeriesFormulas(),
               std::vector<std::string>{"=SERIES(Sheet1!$B$1,Sheet1!$A$2:$A$4,Sheet1!$B$2:$B$4,1)"});

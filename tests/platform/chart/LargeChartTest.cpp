@@ -2,7 +2,6 @@
 // the datasheet: every point arrives and the caches end where the data ends. (Their timing is
 // measured by the chart job benchmark; here only the results count.)
 #include "ChartTestSupport.h"
-#include "TemplateBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +12,10 @@ constexpr std::uint32_t kCategories = 10000;
 
 std::filesystem::path WriteTemplate(const testing::ScratchFolder& folder, bool workbook) {
     testtools::ChartShape chart;
-    chart.box = {914400, 914400, 6 * 914400, 4 * 914400};
     chart.categories = {"A", "B"};
     chart.series = {{"One", {1, 2}}, {"Two", {3, 4}}};
     chart.embeddedWorkbook = workbook;
-    testtools::TemplateDescription description;
-    testtools::SlideDescription slide{.layout = testtools::Layout::TitleOnly};
-    slide.shapes.push_back(chart);
-    description.slides.push_back(slide);
-    std::filesystem::path path = folder / "template.pptx";
-    testtools::WriteTemplate(description, path);
-    return path;
+    return testing::WriteChartTemplate(folder / "template.pptx", chart);
 }
 
 void ExpectFullCaches(const std::filesystem::path& output, std::uint32_t count) {

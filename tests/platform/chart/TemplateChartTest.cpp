@@ -1,7 +1,6 @@
 // Growing and shrinking the data of charts made by the template builder, through the workbook
 // (embedded charts) and the datasheet (cache-only charts).
 #include "ChartTestSupport.h"
-#include "TemplateBuilder.h"
 #include "platform/chart/ChartError.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +16,7 @@ constexpr int kPowerPointFormat = 24;
 
 std::filesystem::path WriteChartTemplate(const testing::ScratchFolder& folder,
                                          const ChartShape& chart) {
-    testtools::TemplateDescription description;
-    testtools::SlideDescription slide{.layout = testtools::Layout::TitleOnly};
-    slide.shapes.push_back(chart);
-    description.slides.push_back(slide);
-    std::filesystem::path path = folder / "template.pptx";
-    testtools::WriteTemplate(description, path);
-    return path;
+    return testing::WriteChartTemplate(folder / "template.pptx", chart);
 }
 
 ChartShape QuarterlyBars(ChartShape::Kind kind = ChartShape::Kind::Bar) {
