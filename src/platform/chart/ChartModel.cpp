@@ -278,13 +278,21 @@ pugi::xml_node ChartModel::CloneSeries(pugi::xml_node series) {
 void ChartModel::RemoveSeries(pugi::xml_node series) {
     series.parent().remove_child(series);
     Index();
-    // Legend entries name series by position; those past the end would point at nothing.
+    TrimLegendEntries();
+    MarkChanged();
+}
+
+// Legend entries name series by position, or the points of a chart that varies colours by point
+// (a pie); entries past the end would point at nothing.
+void ChartModel::TrimLegendEntries() {
+    long long entries = static_cast<long long>(m_series.size());
+    if (m_series.size() == 1 && xml::ChildVal(m_series[0].parent(), "varyColors", 0) == 1)
+        entries = CacheWriter::PointCount(ValuesOf(m_series[0]).data);
     pugi::xml_node legend = xml::Child(xml::Child(ChartSpace(), "chart"), "legend");
     for (pugi::xml_node entry : xml::Children(legend, "legendEntry")) {
-        if (xml::ChildVal(entry, "idx", 0) >= static_cast<long long>(m_series.size()))
+        if (xml::ChildVal(entry, "idx", 0) >= entries)
             legend.remove_child(entry);
     }
-    MarkChanged();
 }
 
 void ChartModel::DropBookReferences() {
@@ -328,6 +336,7 @@ void ChartModel::RebuildCaches(const CellSource& cells, bool includeLinked) {
         long long after = CacheWriter::PointCount(ValuesOf(series).data);
         CacheWriter::AdjustPointFormatting(series, before[series.internal_object()], after);
     }
+    TrimLegendEntries();
     MarkChanged();
 }
 

@@ -206,6 +206,7 @@ TEST(ChartModel, RebuiltCachesHoldTheCellsWithFormatsGapsAndLevels) {
               "<c:numCache><c:formatCode>0%</c:formatCode><c:ptCount val=\"2\"/><c:pt idx=\"0\">"
               "<c:v>0.25</c:v></c:pt></c:numCache>");
     EXPECT_EQ(series.select_nodes("c:dPt").size(), 1u);
+    EXPECT_FALSE(part->Root().select_node("//c:legendEntry")); // it named a second series
     EXPECT_EQ(series.select_nodes("c:dLbls/c:dLbl").size(), 1u);
 }
 
@@ -228,6 +229,19 @@ TEST(ChartModel, DataLabelRangesMoveAndTakeTheirCellsTexts) {
               "<c15:datalabelsRange><c15:f>Sheet1!$D$2:$D$4</c15:f><c15:dlblRangeCache>"
               "<c:ptCount val=\"3\"/><c:pt idx=\"0\"><c:v>low</c:v></c:pt><c:pt idx=\"2\">"
               "<c:v>high</c:v></c:pt></c15:dlblRangeCache></c15:datalabelsRange>");
+}
+
+TEST(ChartModel, APieKeepsTheLegendEntriesOfItsRemainingPoints) {
+    auto part = ChartPart("<c:pieChart><c:varyColors val=\"1\"/>" +
+                          Series(0, "<c:v>A</c:v>", Ref("strRef", "Sheet1!$A$2:$A$4"),
+                                 Ref("numRef", "Sheet1!$B$2:$B$4")) +
+                          "</c:pieChart>");
+    ChartModel model(*part);
+    model.RebuildCaches(Cells());
+    EXPECT_TRUE(part->Root().select_node("//c:legendEntry")); // point 2 of 3
+    model.FollowEdit({"Sheet1", xlsx::SheetEdit::Axis::Rows, false, 3, 2, 1, xlsx::kMaxColumns});
+    model.RebuildCaches(Cells());
+    EXPECT_FALSE(part->Root().select_node("//c:legendEntry"));
 }
 
 TEST(ChartModel, NumberCategoriesThatReceiveTextBecomeTextCategories) {

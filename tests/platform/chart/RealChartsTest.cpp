@@ -117,6 +117,9 @@ TEST(RealCharts, EveryEmbeddedChartGrowsAndShrinksWithCachesEqualToItsCells) {
             presentation->SaveAs(output, kPowerPointFormat);
             EXPECT_EQ(NewFindings(path, output), std::vector<std::string>{});
             outputs.push_back(output);
+            if (const char* keep = std::getenv("SLIDESMITH_KEEP_RENDERS"))
+                std::filesystem::copy_file(output, std::filesystem::path(keep) / output.filename(),
+                                           std::filesystem::copy_options::overwrite_existing);
         }
     }
     EXPECT_GE(charts, 2 * 25);
