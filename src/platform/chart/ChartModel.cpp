@@ -92,27 +92,33 @@ std::string SeriesGuid(std::string_view partName, long long index) {
     return buffer;
 }
 
-// Gives a cloned series a colour of its own: explicit accent colours move to the accent its
-// index would get automatically; a fixed RGB colour becomes that accent too.
+// Gives a cloned series a colour of its own: the series fill (for lines, the line; markers
+// both) takes the accent its index would get automatically. Outlines of filled shapes keep
+// their colour, so white borders between bars stay white.
 void Recolour(pugi::xml_node series, long long index) {
     std::string accent = "accent" + std::to_string(index % 6 + 1);
-    std::vector<pugi::xml_node> properties = xml::Children(series, "spPr");
-    if (pugi::xml_node marker = xml::Child(series, "marker"))
-        properties.push_back(xml::Child(marker, "spPr"));
-    for (pugi::xml_node shape : properties) {
-        if (!shape)
-            continue;
-        for (pugi::xml_node colour : xml::Descendants(shape, "schemeClr")) {
-            if (std::string_view(colour.attribute("val").value()).starts_with("accent"))
-                colour.attribute("val").set_value(accent.c_str());
-        }
-        for (pugi::xml_node colour : xml::Descendants(shape, "srgbClr")) {
+    auto recolour = [&](pugi::xml_node fill) {
+        for (pugi::xml_node colour : fill.children()) {
+            std::string_view local = xml::LocalName(colour);
+            if (local != "schemeClr" && local != "srgbClr" && local != "sysClr" &&
+                local != "prstClr")
+                continue;
             std::string name = std::string(xml::PrefixOf(colour)) + "schemeClr";
             colour.set_name(name.c_str());
-            colour.remove_attribute("val");
+            while (colour.first_attribute())
+                colour.remove_attribute(colour.first_attribute());
             colour.append_attribute("val").set_value(accent.c_str());
         }
-    }
+    };
+    std::string_view plot = xml::LocalName(series.parent());
+    bool lines = plot.starts_with("line") || plot == "scatterChart" || plot == "radarChart";
+    auto recolourShape = [&](pugi::xml_node shape, bool outline) {
+        recolour(xml::Child(shape, "solidFill"));
+        if (outline)
+            recolour(xml::Child(xml::Child(shape, "ln"), "solidFill"));
+    };
+    recolourShape(xml::Child(series, "spPr"), lines);
+    recolourShape(xml::Child(xml::Child(series, "marker"), "spPr"), true);
 }
 
 } // namespace

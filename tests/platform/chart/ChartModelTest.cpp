@@ -35,8 +35,9 @@ std::string Series(int index, const std::string& name, const std::string& catego
     std::string id = std::to_string(index);
     return "<c:ser><c:idx val=\"" + id + "\"/><c:order val=\"" + id + "\"/><c:tx>" + name +
            "</c:tx><c:spPr><a:solidFill><a:schemeClr val=\"accent" + std::to_string(index + 1) +
-           "\"/></a:solidFill></c:spPr>" + extra + "<c:cat>" + categories + "</c:cat><c:val>" +
-           values + "</c:val></c:ser>";
+           "\"/></a:solidFill><a:ln><a:solidFill><a:srgbClr val=\"FFFFFF\"/></a:solidFill>"
+           "</a:ln></c:spPr>" +
+           extra + "<c:cat>" + categories + "</c:cat><c:val>" + values + "</c:val></c:ser>";
 }
 
 // Series in rows: names in column A, categories in row 1.
@@ -138,6 +139,8 @@ TEST(ChartModel, SeriesInRowsGainSeriesForInsertedRowsAndStretchOverInsertedColu
         indexes.push_back(series.child("c:idx").attribute("val").as_llong());
     }
     EXPECT_EQ(colours, (std::vector<std::string>{"accent1", "accent3", "accent4", "accent2"}));
+    EXPECT_EQ(part->Root().select_nodes("//c:ser/c:spPr/a:ln//a:srgbClr[@val='FFFFFF']").size(),
+              4u); // outlines keep their colour
     EXPECT_EQ(indexes, (std::vector<long long>{0, 2, 3, 1}));
     EXPECT_TRUE(model.IsChanged());
 }
