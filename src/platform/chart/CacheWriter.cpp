@@ -2,6 +2,7 @@
 
 #include "platform/chart/ChartXml.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace slidesmith::chart {
@@ -72,17 +73,14 @@ std::vector<xlsx::CellValue> CacheWriter::Read(const SeriesReference& reference)
 }
 
 void CacheWriter::Rewrite(pugi::xml_node referenceNode, const SeriesReference& reference,
-                          bool tx) const {
+                          std::string_view holder) const {
     std::string_view kind = xml::LocalName(referenceNode);
-    std::string previousFormat =
-        xml::Child(xml::Child(referenceNode, "numCache"), "formatCode").child_value();
-    pugi::xml_node cache = FreshCache(referenceNode, CacheNameFor(kind));
     if (kind == "multiLvlStrRef") {
-        WriteLevels(cache, reference);
+        WriteLevels(FreshCache(referenceNode, CacheNameFor(kind)), reference);
         return;
     }
     std::vector<xlsx::CellValue> values = Read(reference);
-    if (tx) {
+    if (holder == "tx") {
         // A name over several cells reads as their texts joined by blanks.
         std::string joined;
         for (const xlsx::CellValue& value : values) {
@@ -97,26 +95,48 @@ void CacheWriter::Rewrite(pugi::xml_node referenceNode, const SeriesReference& r
             values[0].text = std::move(joined);
         }
     }
+    std::string previousFormat =
+        xml::Child(xml::Child(referenceNode, "numCache"), "formatCode").child_value();
+    // Categories that now hold text are text categories: a number cache would show them blank.
+    bool axis = holder == "cat" || holder == "xVal";
+    if (kind == "numRef" && axis &&
+        std::any_of(values.begin(), values.end(), [](const xlsx::CellValue& value) {
+            return value.type == xlsx::CellValue::Type::Text;
+        })) {
+        referenceNode.remove_child(xml::Child(referenceNode, "numCache"));
+        std::string name = std::string(xml::PrefixOf(referenceNode)) + "strRef";
+        referenceNode.set_name(name.c_str());
+        kind = "strRef";
+    }
+    pugi::xml_node cache = FreshCache(referenceNode, CacheNameFor(kind));
     if (kind == "numRef")
         WriteNumbers(cache, reference, values, previousFormat);
     else
         WriteTexts(cache, values);
 }
 
-void CacheWriter::RewriteLiteral(pugi::xml_node literal, const SeriesReference& reference) const {
+void CacheWriter::RewriteLabelRange(pugi::xml_node range, const SeriesReference& reference,
+                                    std::string_view chartPrefix) const {
+    pugi::xml_node cache = xml::Child(range, "dlblRangeCache");
+    if (!cache) {
+        std::string name = std::string(xml::PrefixOf(range)) + "dlblRangeCache";
+        cache = range.insert_child_after(name.c_str(), xml::Child(range, "f"));
+    }
+    ClearChildren(cache);
+    // The cache is an extension element, but its points are plain chart elements.
+    std::string prefix(chartPrefix);
     std::vector<xlsx::CellValue> values = Read(reference);
-    std::string previousFormat = xml::Child(literal, "formatCode").child_value();
-    pugi::xml_node extension = xml::Child(literal, "extLst");
-    pugi::xml_document keep;
-    if (extension)
-        keep.append_copy(extension);
-    ClearChildren(literal);
-    if (xml::LocalName(literal) == "numLit")
-        WriteNumbers(literal, reference, values, previousFormat);
-    else
-        WriteTexts(literal, values);
-    if (keep.first_child())
-        literal.append_copy(keep.first_child());
+    cache.append_child((prefix + "ptCount").c_str())
+        .append_attribute("val")
+        .set_value(static_cast<unsigned long long>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::string text = DisplayText(values[i]);
+        if (text.empty())
+            continue;
+        pugi::xml_node point = cache.append_child((prefix + "pt").c_str());
+        point.append_attribute("idx").set_value(static_cast<unsigned long long>(i));
+        point.append_child((prefix + "v").c_str()).text().set(text.c_str());
+    }
 }
 
 void CacheWriter::WriteNumbers(pugi::xml_node cache, const SeriesReference& reference,

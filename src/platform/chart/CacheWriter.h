@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace slidesmith::chart {
@@ -17,10 +18,15 @@ public:
     explicit CacheWriter(const CellSource& cells) : m_cells(cells) {}
 
     // Rewrites the cache of a c:numRef, c:strRef or c:multiLvlStrRef from the cells its
-    // reference names. tx is true for a series name: its cells join into one point.
-    void Rewrite(pugi::xml_node referenceNode, const SeriesReference& reference, bool tx) const;
-    // Rewrites a literal (c:numLit, c:strLit) with the values of the given cells.
-    void RewriteLiteral(pugi::xml_node literal, const SeriesReference& reference) const;
+    // reference names. holder is the element it belongs to (tx, cat, val, ...): the cells of a
+    // name join into one point, and number categories that now hold text become text ones.
+    void Rewrite(pugi::xml_node referenceNode, const SeriesReference& reference,
+                 std::string_view holder) const;
+
+    // Rewrites the cache of a data label range (c15:datalabelsRange), the texts that label the
+    // points; chartPrefix is the prefix of the chart namespace its points are written in.
+    void RewriteLabelRange(pugi::xml_node range, const SeriesReference& reference,
+                           std::string_view chartPrefix) const;
 
     // The number of points a data node holds (its cache's or literal's ptCount).
     static long long PointCount(pugi::xml_node data);

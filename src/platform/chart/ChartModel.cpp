@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <unordered_map>
 
 namespace slidesmith::chart {
@@ -44,13 +45,18 @@ std::string Quoted(std::string_view text) {
 // A literal as the spreadsheet program shows it in a series formula: {1,2,3} or {"a","b"}.
 std::string ArrayConstant(pugi::xml_node literal) {
     bool numbers = xml::LocalName(literal) == "numLit";
+    // Sized by the points present, not by ptCount, which a damaged file may set to anything.
     long long count = xml::ChildVal(literal, "ptCount", 0);
-    std::vector<std::string> values(static_cast<std::size_t>(std::max(count, 0LL)));
+    std::map<long long, std::string> present;
     for (pugi::xml_node point : xml::Children(literal, "pt")) {
         long long index = point.attribute("idx").as_llong(-1);
         if (index >= 0 && index < count)
-            values[static_cast<std::size_t>(index)] = xml::Child(point, "v").child_value();
+            present[index] = xml::Child(point, "v").child_value();
     }
+    std::vector<std::string> values(
+        present.empty() ? 0 : static_cast<std::size_t>(present.rbegin()->first + 1));
+    for (auto& [index, text] : present)
+        values[static_cast<std::size_t>(index)] = std::move(text);
     std::string text = "{";
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0)
@@ -86,27 +92,33 @@ std::string SeriesGuid(std::string_view partName, long long index) {
     return buffer;
 }
 
-// Gives a cloned series a colour of its own: explicit accent colours move to the accent its
-// index would get automatically; a fixed RGB colour becomes that accent too.
+// Gives a cloned series a colour of its own: the series fill (for lines, the line; markers
+// both) takes the accent its index would get automatically. Outlines of filled shapes keep
+// their colour, so white borders between bars stay white.
 void Recolour(pugi::xml_node series, long long index) {
     std::string accent = "accent" + std::to_string(index % 6 + 1);
-    std::vector<pugi::xml_node> properties = xml::Children(series, "spPr");
-    if (pugi::xml_node marker = xml::Child(series, "marker"))
-        properties.push_back(xml::Child(marker, "spPr"));
-    for (pugi::xml_node shape : properties) {
-        if (!shape)
-            continue;
-        for (pugi::xml_node colour : xml::Descendants(shape, "schemeClr")) {
-            if (std::string_view(colour.attribute("val").value()).starts_with("accent"))
-                colour.attribute("val").set_value(accent.c_str());
-        }
-        for (pugi::xml_node colour : xml::Descendants(shape, "srgbClr")) {
+    auto recolour = [&](pugi::xml_node fill) {
+        for (pugi::xml_node colour : fill.children()) {
+            std::string_view local = xml::LocalName(colour);
+            if (local != "schemeClr" && local != "srgbClr" && local != "sysClr" &&
+                local != "prstClr")
+                continue;
             std::string name = std::string(xml::PrefixOf(colour)) + "schemeClr";
             colour.set_name(name.c_str());
-            colour.remove_attribute("val");
+            while (colour.first_attribute())
+                colour.remove_attribute(colour.first_attribute());
             colour.append_attribute("val").set_value(accent.c_str());
         }
-    }
+    };
+    std::string_view plot = xml::LocalName(series.parent());
+    bool lines = plot.starts_with("line") || plot == "scatterChart" || plot == "radarChart";
+    auto recolourShape = [&](pugi::xml_node shape, bool outline) {
+        recolour(xml::Child(shape, "solidFill"));
+        if (outline)
+            recolour(xml::Child(xml::Child(shape, "ln"), "solidFill"));
+    };
+    recolourShape(xml::Child(series, "spPr"), lines);
+    recolourShape(xml::Child(xml::Child(series, "marker"), "spPr"), true);
 }
 
 } // namespace
@@ -272,13 +284,21 @@ pugi::xml_node ChartModel::CloneSeries(pugi::xml_node series) {
 void ChartModel::RemoveSeries(pugi::xml_node series) {
     series.parent().remove_child(series);
     Index();
-    // Legend entries name series by position; those past the end would point at nothing.
+    TrimLegendEntries();
+    MarkChanged();
+}
+
+// Legend entries name series by position, or the points of a chart that varies colours by point
+// (a pie); entries past the end would point at nothing.
+void ChartModel::TrimLegendEntries() {
+    long long entries = static_cast<long long>(m_series.size());
+    if (m_series.size() == 1 && xml::ChildVal(m_series[0].parent(), "varyColors", 0) == 1)
+        entries = CacheWriter::PointCount(ValuesOf(m_series[0]).data);
     pugi::xml_node legend = xml::Child(xml::Child(ChartSpace(), "chart"), "legend");
     for (pugi::xml_node entry : xml::Children(legend, "legendEntry")) {
-        if (xml::ChildVal(entry, "idx", 0) >= static_cast<long long>(m_series.size()))
+        if (xml::ChildVal(entry, "idx", 0) >= entries)
             legend.remove_child(entry);
     }
-    MarkChanged();
 }
 
 void ChartModel::DropBookReferences() {
@@ -299,23 +319,30 @@ void ChartModel::RebuildCaches(const CellSource& cells, bool includeLinked) {
     CacheWriter writer(cells);
     for (pugi::xml_node formula : xml::Descendants(ChartSpace(), "f")) {
         pugi::xml_node reference = formula.parent();
-        if (!IsReferenceName(xml::LocalName(reference)))
-            continue; // c15:f of label ranges and other extensions are left alone
+        bool labels = xml::LocalName(reference) == "datalabelsRange";
+        if (!IsReferenceName(xml::LocalName(reference)) && !labels)
+            continue; // formulas of other extensions are left alone
         std::optional<SeriesReference> parsed = SeriesReference::Parse(formula.child_value());
-        if (!parsed || (!includeLinked && !parsed->Book().empty()))
+        // A reference larger than a whole column is no chart series anyone made on purpose;
+        // reading it would take the memory of billions of points.
+        if (!parsed || (!includeLinked && !parsed->Book().empty()) ||
+            parsed->CellCount() > xlsx::kMaxRows)
             continue;
         bool known = true;
         for (const SeriesArea& area : parsed->Areas())
             known = known && cells.HasSheet(area.sheet);
         if (!known)
             continue;
-        bool tx = xml::LocalName(reference.parent()) == "tx";
-        writer.Rewrite(reference, *parsed, tx);
+        if (labels)
+            writer.RewriteLabelRange(reference, *parsed, xml::PrefixOf(ChartSpace()));
+        else
+            writer.Rewrite(reference, *parsed, xml::LocalName(reference.parent()));
     }
     for (pugi::xml_node series : m_series) {
         long long after = CacheWriter::PointCount(ValuesOf(series).data);
         CacheWriter::AdjustPointFormatting(series, before[series.internal_object()], after);
     }
+    TrimLegendEntries();
     MarkChanged();
 }
 

@@ -106,6 +106,7 @@ private:
     std::vector<InsertedSeries> PlanInsertedSeries(const xlsx::SheetEdit& edit) const;
     void AddInsertedSeries(const InsertedSeries& plan, const xlsx::SheetEdit& edit);
     void DropDeletedData();
+    void TrimLegendEntries();
     std::string Describe(pugi::xml_node series, std::string_view what) const;
 
     pptx::XmlPart& m_part;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <optional>
 
 namespace slidesmith::chart {
 namespace {
@@ -33,9 +35,18 @@ struct CachedPoint {
     std::string format;
 };
 
-std::vector<CachedPoint> CachedPoints(pugi::xml_node holder, bool numbers) {
-    long long count = xml::ChildVal(holder, "ptCount", 0);
-    std::vector<CachedPoint> points(static_cast<std::size_t>(std::clamp(count, 0LL, 1LL << 24)));
+// count: the number of points, when the holder does not say itself (a level of categories).
+std::vector<CachedPoint> CachedPoints(pugi::xml_node holder, bool numbers, long long count = -1) {
+    // Sized by the points present, not by ptCount, which a damaged file may set to anything.
+    if (count < 0)
+        count = xml::ChildVal(holder, "ptCount", 0);
+    long long last = -1;
+    for (pugi::xml_node point : xml::Children(holder, "pt")) {
+        long long index = point.attribute("idx").as_llong(-1);
+        if (index < count)
+            last = std::max(last, index);
+    }
+    std::vector<CachedPoint> points(static_cast<std::size_t>(last + 1));
     for (pugi::xml_node point : xml::Children(holder, "pt")) {
         long long index = point.attribute("idx").as_llong(-1);
         if (index < 0 || index >= static_cast<long long>(points.size()))
@@ -54,6 +65,21 @@ std::vector<CachedPoint> CachedPoints(pugi::xml_node holder, bool numbers) {
         cached.format = point.attribute("formatCode").value();
     }
     return points;
+}
+
+std::optional<double> ReadNumber(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double number = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
+        !std::isfinite(number))
+        return std::nullopt;
+    return number;
 }
 
 pugi::xml_node CacheOf(pugi::xml_node data) {
@@ -95,7 +121,7 @@ void Datasheet::Load() {
 // Puts a reference's cached points into the cells it names; the grid grows to hold them.
 void Datasheet::LoadReference(const DataElement& data, bool name) {
     std::optional<SeriesReference> reference = SeriesReference::Parse(data.Formula(), m_sheet);
-    if (!reference)
+    if (!reference || reference->CellCount() > xlsx::kMaxRows)
         return;
     for (const SeriesArea& area : reference->Areas()) {
         if (!area.area)
@@ -110,10 +136,11 @@ void Datasheet::LoadReference(const DataElement& data, bool name) {
     if (xml::LocalName(data.data) == "multiLvlStrRef") {
         const xlsx::Range& area = *reference->Areas().front().area;
         bool pointsDown = area.RowCount() >= area.ColumnCount();
-        std::vector<pugi::xml_node> levels =
-            xml::Children(xml::Child(data.data, "multiLvlStrCache"), "lvl");
+        pugi::xml_node cache = xml::Child(data.data, "multiLvlStrCache");
+        long long count = xml::ChildVal(cache, "ptCount", 0);
+        std::vector<pugi::xml_node> levels = xml::Children(cache, "lvl");
         for (std::size_t level = 0; level < levels.size(); ++level) {
-            std::vector<CachedPoint> points = CachedPoints(levels[level], false);
+            std::vector<CachedPoint> points = CachedPoints(levels[level], false, count);
             std::uint32_t offset = static_cast<std::uint32_t>(levels.size() - 1 - level);
             for (std::size_t i = 0; i < points.size(); ++i) {
                 std::uint32_t step = static_cast<std::uint32_t>(i);
@@ -166,9 +193,11 @@ void Datasheet::PlanDefaultLayout() {
             bool numbers = kind == "numLit" || kind == "numRef";
             pugi::xml_node holder = CacheOf(data.data);
             std::vector<CachedPoint> points = CachedPoints(holder, numbers);
-            int last = static_cast<int>(points.size()) + 1;
+            long long count = std::clamp(xml::ChildVal(holder, "ptCount", 0), 0LL,
+                                         static_cast<long long>(kLimit - 1));
+            int last = static_cast<int>(count) + 1;
             int at = categories ? 1 : column;
-            for (std::size_t p = 0; p < points.size(); ++p) {
+            for (std::size_t p = 0; p < points.size() && p < static_cast<std::size_t>(count); ++p) {
                 Position cell{static_cast<int>(p) + 2, at};
                 if (points[p].value.type != CellValue::Type::Empty)
                     m_cells[cell] = points[p].value;
@@ -206,6 +235,12 @@ void Datasheet::SetCell(int row, int column, const CellValue& value) {
     CellValue stored = value;
     if (stored.type == CellValue::Type::Boolean)
         stored = CellValue{CellValue::Type::Number, value.boolean ? 1.0 : 0.0, {}, false};
+    // Data cells hold numbers, as in the data sheet: a text that reads as a number is one.
+    // Header cells keep text as it is ("001" stays a label).
+    if (stored.type == CellValue::Type::Text && row > 1 && column > 1) {
+        if (std::optional<double> number = ReadNumber(stored.text))
+            stored = CellValue{CellValue::Type::Number, *number, {}, false};
+    }
     if (stored.type == CellValue::Type::Error || stored.type == CellValue::Type::Empty)
         m_cells.erase({row, column});
     else

@@ -35,8 +35,9 @@ std::string Series(int index, const std::string& name, const std::string& catego
     std::string id = std::to_string(index);
     return "<c:ser><c:idx val=\"" + id + "\"/><c:order val=\"" + id + "\"/><c:tx>" + name +
            "</c:tx><c:spPr><a:solidFill><a:schemeClr val=\"accent" + std::to_string(index + 1) +
-           "\"/></a:solidFill></c:spPr>" + extra + "<c:cat>" + categories + "</c:cat><c:val>" +
-           values + "</c:val></c:ser>";
+           "\"/></a:solidFill><a:ln><a:solidFill><a:srgbClr val=\"FFFFFF\"/></a:solidFill>"
+           "</a:ln></c:spPr>" +
+           extra + "<c:cat>" + categories + "</c:cat><c:val>" + values + "</c:val></c:ser>";
 }
 
 // Series in rows: names in column A, categories in row 1.
@@ -138,6 +139,8 @@ TEST(ChartModel, SeriesInRowsGainSeriesForInsertedRowsAndStretchOverInsertedColu
         indexes.push_back(series.child("c:idx").attribute("val").as_llong());
     }
     EXPECT_EQ(colours, (std::vector<std::string>{"accent1", "accent3", "accent4", "accent2"}));
+    EXPECT_EQ(part->Root().select_nodes("//c:ser/c:spPr/a:ln//a:srgbClr[@val='FFFFFF']").size(),
+              4u); // outlines keep their colour
     EXPECT_EQ(indexes, (std::vector<long long>{0, 2, 3, 1}));
     EXPECT_TRUE(model.IsChanged());
 }
@@ -206,7 +209,57 @@ TEST(ChartModel, RebuiltCachesHoldTheCellsWithFormatsGapsAndLevels) {
               "<c:numCache><c:formatCode>0%</c:formatCode><c:ptCount val=\"2\"/><c:pt idx=\"0\">"
               "<c:v>0.25</c:v></c:pt></c:numCache>");
     EXPECT_EQ(series.select_nodes("c:dPt").size(), 1u);
+    EXPECT_FALSE(part->Root().select_node("//c:legendEntry")); // it named a second series
     EXPECT_EQ(series.select_nodes("c:dLbls/c:dLbl").size(), 1u);
+}
+
+TEST(ChartModel, DataLabelRangesMoveAndTakeTheirCellsTexts) {
+    std::string labels =
+        "<c:extLst><c:ext uri=\"{02D57815-91ED-43cb-92C2-25804820EDAC}\" "
+        "xmlns:c15=\"http://schemas.microsoft.com/office/drawing/2012/chart\"><c15:datalabelsRange>"
+        "<c15:f>Sheet1!$D$2:$D$3</c15:f><c15:dlblRangeCache><c:ptCount val=\"2\"/>"
+        "</c15:dlblRangeCache></c15:datalabelsRange></c:ext></c:extLst>";
+    std::string series = Series(0, "<c:v>A</c:v>", Ref("strRef", "Sheet1!$A$2:$A$3"),
+                                Ref("numRef", "Sheet1!$B$2:$B$3"));
+    series.insert(series.size() - std::string("</c:ser>").size(), labels);
+    auto part = ChartPart("<c:barChart>" + series + "</c:barChart>");
+    ChartModel model(*part);
+    model.FollowEdit({"Sheet1", xlsx::SheetEdit::Axis::Rows, true, 3, 1, 1, xlsx::kMaxColumns});
+    Cells cells;
+    cells.values = {{{"Sheet1", 2, 4}, Text("low")}, {{"Sheet1", 4, 4}, Text("high")}};
+    model.RebuildCaches(cells);
+    EXPECT_EQ(Xml(part->Root().select_node("//c15:datalabelsRange").node()),
+              "<c15:datalabelsRange><c15:f>Sheet1!$D$2:$D$4</c15:f><c15:dlblRangeCache>"
+              "<c:ptCount val=\"3\"/><c:pt idx=\"0\"><c:v>low</c:v></c:pt><c:pt idx=\"2\">"
+              "<c:v>high</c:v></c:pt></c15:dlblRangeCache></c15:datalabelsRange>");
+}
+
+TEST(ChartModel, APieKeepsTheLegendEntriesOfItsRemainingPoints) {
+    auto part = ChartPart("<c:pieChart><c:varyColors val=\"1\"/>" +
+                          Series(0, "<c:v>A</c:v>", Ref("strRef", "Sheet1!$A$2:$A$4"),
+                                 Ref("numRef", "Sheet1!$B$2:$B$4")) +
+                          "</c:pieChart>");
+    ChartModel model(*part);
+    model.RebuildCaches(Cells());
+    EXPECT_TRUE(part->Root().select_node("//c:legendEntry")); // point 2 of 3
+    model.FollowEdit({"Sheet1", xlsx::SheetEdit::Axis::Rows, false, 3, 2, 1, xlsx::kMaxColumns});
+    model.RebuildCaches(Cells());
+    EXPECT_FALSE(part->Root().select_node("//c:legendEntry"));
+}
+
+TEST(ChartModel, NumberCategoriesThatReceiveTextBecomeTextCategories) {
+    auto part = ChartPart("<c:barChart>" +
+                          Series(0, "<c:v>A</c:v>", Ref("numRef", "Sheet1!$A$2:$A$3"),
+                                 Ref("numRef", "Sheet1!$B$2:$B$3")) +
+                          "</c:barChart>");
+    ChartModel model(*part);
+    Cells cells;
+    cells.values = {{{"Sheet1", 2, 1}, Number(2025)}, {{"Sheet1", 3, 1}, Text("Plan")}};
+    model.RebuildCaches(cells);
+    EXPECT_EQ(Xml(part->Root().select_node("//c:cat").node()),
+              "<c:cat><c:strRef><c:f>Sheet1!$A$2:$A$3</c:f><c:strCache><c:ptCount val=\"2\"/>"
+              "<c:pt idx=\"0\"><c:v>2025</c:v></c:pt><c:pt idx=\"1\"><c:v>Plan</c:v></c:pt>"
+              "</c:strCache></c:strRef></c:cat>");
 }
 
 TEST(ChartModel, ReferencesToMissingSheetsOrOtherWorkbooksKeepTheirCaches) {
@@ -242,6 +295,24 @@ TEST(Datasheet, SeriesInRowsExtendByRowsAndCategoriesByColumns) {
     EXPECT_THROW(datasheet.SetCell(0, 2, Number(1)), ChartError);
 }
 
+TEST(Datasheet, MultiLevelCategoriesFillTheirColumns) {
+    std::string categories =
+        "<c:multiLvlStrRef><c:f>Sheet1!$A$2:$B$3</c:f><c:multiLvlStrCache><c:ptCount val=\"2\"/>"
+        "<c:lvl><c:pt idx=\"0\"><c:v>Jan</c:v></c:pt><c:pt idx=\"1\"><c:v>Feb</c:v></c:pt>"
+        "</c:lvl><c:lvl><c:pt idx=\"0\"><c:v>2026</c:v></c:pt></c:lvl></c:multiLvlStrCache>"
+        "</c:multiLvlStrRef>";
+    auto part = ChartPart(
+        "<c:barChart>" +
+        Series(0, Ref("strRef", "Sheet1!$C$1"), categories, Ref("numRef", "Sheet1!$C$2:$C$3")) +
+        "</c:barChart>");
+    ChartModel model(*part);
+    Datasheet datasheet(model);
+    EXPECT_EQ(datasheet.Cell(2, 1).text, "2026");
+    EXPECT_EQ(datasheet.Cell(2, 2).text, "Jan");
+    EXPECT_EQ(datasheet.Cell(3, 2).text, "Feb");
+    EXPECT_EQ(datasheet.Cell(3, 1).type, CellValue::Type::Empty);
+}
+
 TEST(Datasheet, AChartWithoutFormulasIsLaidOutWithNamesAboveAndCategoriesLeft) {
     std::string literal = "<c:ser><c:idx val=\"0\"/><c:order val=\"0\"/><c:tx><c:v>Car</c:v>"
                           "</c:tx><c:cat><c:strLit><c:ptCount val=\"2\"/><c:pt idx=\"0\"><c:v>Q1"
@@ -256,8 +327,9 @@ TEST(Datasheet, AChartWithoutFormulasIsLaidOutWithNamesAboveAndCategoriesLeft) {
     EXPECT_EQ(datasheet.Cell(3, 1).text, "Q2");
     EXPECT_EQ(datasheet.Cell(3, 2).number, 4);
     EXPECT_FALSE(model.IsChanged()); // nothing is written until a cell is
-    datasheet.SetCell(4, 1, Text("Q3"));
-    datasheet.SetCell(4, 2, Number(5));
+    datasheet.SetCell(4, 1, Text("003"));
+    datasheet.SetCell(4, 2, Text(" 5"));
+    EXPECT_EQ(datasheet.Cell(4, 1).text, "003"); // a label stays text, a data cell a number
     datasheet.Update();
     EXPECT_EQ(model.SeriesFormulas(),
               std::vector<std::string>{"=SERIES(Sheet1!$B$1,Sheet1!$A$2:$A$4,Sheet1!$B$2:$B$4,1)"});

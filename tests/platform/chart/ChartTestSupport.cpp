@@ -2,10 +2,9 @@
 
 #include "PackageChecker.h"
 #include "PackageFiles.h"
+#include "TemplateBuilder.h"
 
-#include <atomic>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace slidesmith::chart::testing {
 namespace {
@@ -138,16 +137,14 @@ std::vector<std::string> CheckerFindings(const std::filesystem::path& path) {
     return found;
 }
 
-ScratchFolder::ScratchFolder() {
-    static std::atomic<int> counter{0};
-    m_path = std::filesystem::temp_directory_path() /
-             ("slidesmith-chart-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(m_path);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+std::filesystem::path WriteChartTemplate(const std::filesystem::path& path,
+                                         const testtools::ChartShape& chart) {
+    testtools::TemplateDescription description;
+    testtools::SlideDescription slide{.layout = testtools::Layout::TitleOnly};
+    slide.shapes.push_back(chart);
+    description.slides.push_back(slide);
+    testtools::WriteTemplate(description, path);
+    return path;
 }
 
 } // namespace slidesmith::chart::testing

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../pptx/PackageTestSupport.h"
+#include "TemplateDescription.h"
 #include "platform/chart/ChartObject.h"
 #include "platform/pptx/Presentation.h"
 
@@ -12,6 +14,8 @@
 // Helpers for the chart model tests: open a chart of a presentation through the engine, and read
 // a saved package back independently (libzip and pugixml through the test tools).
 namespace slidesmith::chart::testing {
+
+using pptx::testing::ScratchFolder;
 
 struct OpenedChart {
     std::unique_ptr<pptx::Presentation> presentation;
@@ -52,17 +56,8 @@ private:
 // Errors and warnings the independent package checker reports, one description each.
 std::vector<std::string> CheckerFindings(const std::filesystem::path& path);
 
-// A scratch folder for one test, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
+// A one-slide presentation holding the chart, written by the template builder.
+std::filesystem::path WriteChartTemplate(const std::filesystem::path& path,
+                                         const testtools::ChartShape& chart);
 
 } // namespace slidesmith::chart::testing

@@ -6,7 +6,11 @@
 #include "platform/chart/SeriesReference.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <sys/wait.h>
 
 namespace slidesmith::chart {
 namespace {
@@ -91,6 +95,7 @@ TEST(RealCharts, EveryEmbeddedChartGrowsAndShrinksWithCachesEqualToItsCells) {
         GTEST_SKIP() << "no shared fixtures";
     testing::ScratchFolder folder;
     int charts = 0;
+    std::vector<std::filesystem::path> outputs;
     for (const std::filesystem::path& path : packages) {
         for (Resize resize : {Resize::Grow, Resize::Shrink}) {
             SCOPED_TRACE(path.filename().string() +
@@ -106,12 +111,30 @@ TEST(RealCharts, EveryEmbeddedChartGrowsAndShrinksWithCachesEqualToItsCells) {
                 chart->Save();
                 ++charts;
             }
-            std::filesystem::path output = folder / "out.pptx";
+            std::filesystem::path output =
+                folder /
+                (path.stem().string() + (resize == Resize::Grow ? "-grown" : "-shrunk") + ".pptx");
             presentation->SaveAs(output, kPowerPointFormat);
             EXPECT_EQ(NewFindings(path, output), std::vector<std::string>{});
+            outputs.push_back(output);
+            if (const char* keep = std::getenv("SLIDESMITH_KEEP_RENDERS"))
+                std::filesystem::copy_file(output, std::filesystem::path(keep) / output.filename(),
+                                           std::filesystem::copy_options::overwrite_existing);
         }
     }
     EXPECT_GE(charts, 2 * 25);
+    // A second opinion from an independent spreadsheet reader on every saved workbook.
+    std::string command = "/usr/bin/python3 '" + std::string(SLIDESMITH_SERIES_CELLS_SCRIPT) + "'";
+    for (const std::filesystem::path& output : outputs)
+        command += " '" + output.string() + "'";
+    int status = std::system(
+        (command + " > '" + (folder / "differences.txt").string() + "' 2>/dev/null").c_str());
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "openpyxl is not installed";
+    std::ifstream differences(folder / "differences.txt");
+    std::string text((std::istreambuf_iterator<char>(differences)),
+                     std::istreambuf_iterator<char>());
+    EXPECT_EQ(status, 0) << text;
 }
 
 TEST(RealCharts, EveryDatasheetChartTakesANewCategoryAndDropsItsLink) {

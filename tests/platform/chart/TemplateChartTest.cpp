@@ -1,7 +1,6 @@
 // Growing and shrinking the data of charts made by the template builder, through the workbook
 // (embedded charts) and the datasheet (cache-only charts).
 #include "ChartTestSupport.h"
-#include "TemplateBuilder.h"
 #include "platform/chart/ChartError.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +16,7 @@ constexpr int kPowerPointFormat = 24;
 
 std::filesystem::path WriteChartTemplate(const testing::ScratchFolder& folder,
                                          const ChartShape& chart) {
-    testtools::TemplateDescription description;
-    testtools::SlideDescription slide{.layout = testtools::Layout::TitleOnly};
-    slide.shapes.push_back(chart);
-    description.slides.push_back(slide);
-    std::filesystem::path path = folder / "template.pptx";
-    testtools::WriteTemplate(description, path);
-    return path;
+    return testing::WriteChartTemplate(folder / "template.pptx", chart);
 }
 
 ChartShape QuarterlyBars(ChartShape::Kind kind = ChartShape::Kind::Bar) {
@@ -104,6 +97,23 @@ TEST(TemplateChart, ColumnsInsertedBetweenTwoSeriesBecomeSeriesAndDeletedOnesGo)
     std::filesystem::path output = folder / "out.pptx";
     opened.presentation->SaveAs(output, kPowerPointFormat);
     EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
+}
+
+TEST(TemplateChart, DeletingTheFirstSampleBlockToTheLeftLeavesTheSecondSeries) {
+    testing::ScratchFolder folder;
+    testing::OpenedChart opened = OpenChart(WriteChartTemplate(folder, QuarterlyBars()));
+    xlsx::Worksheet& sheet = opened.chart->Workbook().Sheet(1);
+    // Only the data cells of series 1 go; the names in row 1 stay where they are.
+    sheet.Delete(xlsx::Range::Cells(2, 2, 5, 2), xlsx::Shift::Left);
+    EXPECT_EQ(opened.chart->SeriesFormulas(),
+              std::vector<std::string>{"=SERIES(Sheet1!$C$1,Sheet1!$A$2:$A$5,Sheet1!$B$2:$B$5,1)"});
+    opened.chart->Save();
+    std::filesystem::path output = folder / "out.pptx";
+    opened.presentation->SaveAs(output, kPowerPointFormat);
+    EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
+    SavedCharts saved(output);
+    EXPECT_EQ(saved.Cache(PartOf(saved), 0, "val").values,
+              (std::vector<std::string>{"11", "13", "10.25", "15"}));
 }
 
 TEST(TemplateChart, DatasheetWritesExtendCategoriesAndCloneSeries) {
