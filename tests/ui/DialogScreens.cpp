@@ -120,9 +120,8 @@ int main(int argc, char** argv) {
     Save(parameter, "parameter");
     ui::ParameterPrompt prompt(definition, nullptr);
     Save(prompt, "parameter-prompt");
-    definition::DataSourceEntry entry = definition.DataSources[0];
-    ui::LoginDialog login(
-        entry, [](const std::string&) { return std::string(); }, nullptr);
+    const definition::DataSourceEntry& entry = definition.DataSources[0];
+    ui::LoginDialog login(engine::LoginPrompt{0, entry.Name, entry.User, {}}, nullptr);
     Save(login, "login");
     RenderRunWindow(definition);
     return 0;
