@@ -192,7 +192,9 @@ bool GrowingFill::PrepareBlocks() {
                 }
             }
             if (copy + 1 <= m_pages) {
-                m_context.presentation.Duplicate(m_slideIndex);
+                // Kept as its bytes until its page is filled: thousands of waiting page copies
+                // held as documents would be most of a big report's memory.
+                m_context.presentation.Duplicate(m_slideIndex).Release();
             }
         }
     }
