@@ -82,7 +82,7 @@ void RenderRunWindow(definition::ReportDefinition& definition) {
             session.Observer.ShowStatementCount(
                 engine::FormatCount(1234, engine::CountStyle::ZeroAsEmpty));
             session.Observer.ShowFunctionLabel("rpt1");
-            session.Observer.ShowRecordProgress("1234 / 1234");
+            session.Observer.ShowRecordProgress("1,234 / 1,234");
             session.Log.WriteLogLine("Close the log file.");
         },
         nullptr);
