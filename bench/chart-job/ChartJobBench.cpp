@@ -93,7 +93,8 @@ double RunOnce(const fs::path& folder) {
                                .Login = {},
                                .ShowErrorBox = {},
                                .Viewer = {},
-                               .LogClock = nullptr};
+                               .LogClock = nullptr,
+                               .Log = nullptr};
     engine::RunReport(context);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (state.ErrorCount != 0)
