@@ -17,15 +17,18 @@ bool IsDateKind(odbc::FieldValueKind kind) {
            kind == odbc::FieldValueKind::Timestamp;
 }
 
-// A datasheet cell holds numbers and texts: dates go in as the text the program shows for
-// them, since they are mostly categories and a serial number would label the axis.
+// A datasheet cell holds numbers and texts. Texts go in as they are: the datasheet itself reads
+// a figure typed into a data cell as a number and keeps header cells as labels ("001"). Dates go
+// in as the text the program shows for them, since they are mostly categories and a serial
+// number would label the axis.
 chart::CellValue DatasheetValue(const odbc::FieldValue& value,
                                 const LocaleConventions& conventions) {
     chart::CellValue cell;
     if (value.IsNull()) {
         return cell;
     }
-    if (!IsDateKind(value.Kind())) {
+    const odbc::FieldValueKind kind = value.Kind();
+    if (kind != odbc::FieldValueKind::Text && !IsDateKind(kind)) {
         if (std::optional<double> number = ChartNumber(value)) {
             cell.type = chart::CellValue::Type::Number;
             cell.number = *number;
