@@ -46,7 +46,7 @@ pugi::xml_node ExternalData(pugi::xml_node chartSpace) {
 
 } // namespace
 
-ChartObject::ChartObject(pptx::Presentation& presentation, std::string partName)
+ChartObject::ChartObject(OpenKey, pptx::Presentation& presentation, std::string partName)
     : m_presentation(presentation), m_partName(std::move(partName)) {}
 
 ChartObject::~ChartObject() {
@@ -60,7 +60,7 @@ std::unique_ptr<ChartObject> ChartObject::Open(pptx::Presentation& presentation,
     if (partName.empty())
         throw ChartError(slide.PartName() + ": shape \"" + std::string(shape.Name()) +
                          "\" is no native chart with a readable chart part");
-    std::unique_ptr<ChartObject> chart(new ChartObject(presentation, partName));
+    auto chart = std::make_unique<ChartObject>(OpenKey(), presentation, partName);
     chart->m_model = std::make_unique<ChartModel>(presentation.GetPackage().Xml(partName));
     chart->OpenData();
     return chart;

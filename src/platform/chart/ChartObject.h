@@ -28,6 +28,12 @@ public:
     // when the shape is no native chart or its chart part cannot be read.
     static std::unique_ptr<ChartObject> Open(pptx::Presentation& presentation,
                                              pptx::SlidePart& slide, const pptx::Shape& shape);
+    // Only Open can make the key, so charts are made through it.
+    class OpenKey {
+        friend class ChartObject;
+        OpenKey() = default;
+    };
+    ChartObject(OpenKey, pptx::Presentation& presentation, std::string partName);
     ~ChartObject() override;
     ChartObject(const ChartObject&) = delete;
     ChartObject& operator=(const ChartObject&) = delete;
@@ -54,7 +60,6 @@ public:
     void Save();
 
 private:
-    ChartObject(pptx::Presentation& presentation, std::string partName);
     void SheetEdited(const xlsx::SheetEdit& edit) override;
     void OpenData();
     void RemoveExternalLink();

@@ -120,6 +120,27 @@ TEST(ChartModel, SeriesFormulasFollowPlotOrderAndShowLiteralsAsArrayConstants) {
     EXPECT_EQ(model.FirstSheet(), "Sales 2008");
 }
 
+TEST(ChartModel, FindsTheSeriesOfEveryKindOfPlot) {
+    std::string plots;
+    int index = 0;
+    for (const char* kind :
+         {"barChart", "bar3DChart", "lineChart", "line3DChart", "areaChart", "area3DChart",
+          "pieChart", "pie3DChart", "doughnutChart", "ofPieChart", "radarChart", "surfaceChart",
+          "surface3DChart", "stockChart", "scatterChart", "bubbleChart"}) {
+        plots += std::string("<c:") + kind + ">" +
+                 Series(index, "<c:v>S</c:v>", Ref("strRef", "Sheet1!$A$2:$A$3"),
+                        Ref("numRef", "Sheet1!$B$2:$B$3")) +
+                 "</c:" + kind + ">";
+        ++index;
+    }
+    auto part = ChartPart("<c:layout/>" + plots + "<c:catAx/><c:valAx/><c:dTable/>");
+    ChartModel model(*part);
+    EXPECT_EQ(model.SeriesCount(), 16u);
+    model.FollowEdit({"Sheet1", xlsx::SheetEdit::Axis::Rows, true, 3, 1, 1, xlsx::kMaxColumns});
+    for (const std::string& formula : model.SeriesFormulas())
+        EXPECT_NE(formula.find("Sheet1!$B$2:$B$4"), std::string::npos) << formula;
+}
+
 TEST(ChartModel, SeriesInRowsGainSeriesForInsertedRowsAndStretchOverInsertedColumns) {
     auto part = ChartPart(RowSeriesBars());
     ChartModel model(*part);

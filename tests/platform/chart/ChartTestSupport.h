@@ -45,11 +45,8 @@ public:
     std::size_t SeriesCount(const std::string& part) const;
     // The c:ser nodes of a part in document order.
     std::vector<pugi::xml_node> Series(const std::string& part) const;
-    // The bytes of any part (an embedded workbook).
-    const std::string& Bytes(const std::string& part) const;
 
 private:
-    std::map<std::string, std::string> m_parts;
     std::map<std::string, std::unique_ptr<pugi::xml_document>> m_documents;
 };
 

@@ -60,24 +60,6 @@ TEST(TemplateChart, RowsInsertedInsideTheSeriesStretchEveryReferenceAndCache) {
     EXPECT_EQ(values.formatCode, "0.0");
 }
 
-TEST(TemplateChart, DeletedRowsShrinkTheSeriesToOnePoint) {
-    testing::ScratchFolder folder;
-    testing::OpenedChart opened = OpenChart(WriteChartTemplate(folder, QuarterlyBars()));
-    xlsx::Worksheet& sheet = opened.chart->Workbook().Sheet(1);
-    sheet.Delete(xlsx::Range::WholeRows(3, 5), xlsx::Shift::Up);
-    sheet.SetNumber(2, 2, 42);
-    opened.chart->Save();
-    std::filesystem::path output = folder / "out.pptx";
-    opened.presentation->SaveAs(output, kPowerPointFormat);
-
-    EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
-    SavedCharts saved(output);
-    testing::SavedCache values = saved.Cache(PartOf(saved), 0, "val");
-    EXPECT_EQ(values.formula, "Sheet1!$B$2");
-    EXPECT_EQ(values.ptCount, 1);
-    EXPECT_EQ(values.values, std::vector<std::string>{"42"});
-}
-
 TEST(TemplateChart, ColumnsInsertedBetweenTwoSeriesBecomeSeriesAndDeletedOnesGo) {
     testing::ScratchFolder folder;
     testing::OpenedChart opened = OpenChart(WriteChartTemplate(folder, QuarterlyBars()));
