@@ -96,12 +96,6 @@ TEST(PresentationReader, ReadsPresentationsSavedByPowerPoint) {
     EXPECT_EQ(pie.series[0].values, (std::vector<double>{80, 32, 14, 12}));
 }
 
-} // namespace
-} // namespace slidesmith::testtools
-
-namespace slidesmith::testtools {
-namespace {
-
 // Files from every producer in the fixtures: each slide's shapes, tables and charts read without
 // an exception, and every table has a width per column and a height per row.
 TEST(PresentationReader, ReadsEveryShapeOfEveryRealFile) {

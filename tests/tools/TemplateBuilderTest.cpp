@@ -1,15 +1,12 @@
 #include "TemplateBuilder.h"
 
 #include "ChartParts.h"
-#include "PackageChecker.h"
 #include "SampleTemplates.h"
 #include "TestToolError.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
-#include <map>
 #include <pugixml.hpp>
-#include <regex>
 
 namespace slidesmith::testtools {
 namespace {
@@ -26,80 +23,6 @@ std::vector<pugi::xml_node> All(const pugi::xml_document& document, const char* 
         nodes.push_back(hit.node());
     }
     return nodes;
-}
-
-// Cell values of the first sheet of a workbook, by reference ("B2"), shared strings resolved.
-std::map<std::string, std::string> SheetCells(const std::string& xlsx) {
-    const PartMap workbook = ReadPackageFromMemory(xlsx, "embedded workbook");
-    const auto findings = CheckParts(workbook);
-    EXPECT_TRUE(findings.empty()) << Describe(findings);
-    const auto strings = Parse(workbook.at("xl/sharedStrings.xml"));
-    std::vector<std::string> shared;
-    for (pugi::xml_node item : All(strings, "si")) {
-        shared.push_back(item.child_value("t"));
-    }
-    std::map<std::string, std::string> cells;
-    const auto sheet = Parse(workbook.at("xl/worksheets/sheet1.xml"));
-    for (pugi::xml_node cell : All(sheet, "c")) {
-        const std::string value = cell.child_value("v");
-        cells[cell.attribute("r").value()] = std::strcmp(cell.attribute("t").value(), "s") == 0
-                                                 ? shared.at(std::stoul(value))
-                                                 : value;
-    }
-    return cells;
-}
-
-// "Sheet1!$B$2:$B$5" or "'Data Sheet'!$A$2" -> the cell names it covers, one column.
-std::vector<std::string> CellsOf(const std::string& formula, std::string& sheet) {
-    const std::regex pattern(
-        R"(^('((?:[^']|'')+)'|([A-Za-z0-9_]+))!\$([A-Z]+)\$(\d+)(?::\$([A-Z]+)\$(\d+))?$)");
-    std::smatch match;
-    EXPECT_TRUE(std::regex_match(formula, match, pattern)) << formula;
-    sheet = match[2].matched ? std::regex_replace(match[2].str(), std::regex("''"), "'")
-                             : match[3].str();
-    const int first = std::stoi(match[5]);
-    const int last = match[7].matched ? std::stoi(match[7]) : first;
-    std::vector<std::string> cells;
-    for (int row = first; row <= last; ++row) {
-        cells.push_back(match[4].str() + std::to_string(row));
-    }
-    return cells;
-}
-
-TEST(TemplateBuilder, ChartCachesMatchTheEmbeddedWorkbookCellsTheirFormulasName) {
-    const PartMap parts = BuildTemplateParts(SampleReportTemplate());
-    const std::map<std::string, std::pair<std::string, std::string>> charts = {
-        {"ppt/charts/chart1.xml", {"ppt/embeddings/Microsoft_Excel_Worksheet.xlsx", "Sheet1"}},
-        {"ppt/charts/chart3.xml", {"ppt/embeddings/Microsoft_Excel_Worksheet1.xlsx", "Data Sheet"}},
-    };
-    for (const auto& [chartPart, workbook] : charts) {
-        SCOPED_TRACE(chartPart);
-        const auto chart = Parse(parts.at(chartPart));
-        ASSERT_EQ(All(chart, "c:externalData").size(), 1U);
-        const auto cells = SheetCells(parts.at(workbook.first));
-        const auto formulas = All(chart, "c:f");
-        ASSERT_FALSE(formulas.empty());
-        for (pugi::xml_node formula : formulas) {
-            std::string sheet;
-            const auto names = CellsOf(formula.child_value(), sheet);
-            EXPECT_EQ(sheet, workbook.second);
-            const pugi::xml_node points = formula.next_sibling(); // the cache after c:f
-            std::vector<std::string> cached;
-            for (pugi::xml_node point : points.children("c:pt")) {
-                cached.push_back(point.child_value("c:v"));
-            }
-            ASSERT_EQ(cached.size(), names.size()) << formula.child_value();
-            EXPECT_EQ(points.child("c:ptCount").attribute("val").as_uint(), names.size());
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                EXPECT_EQ(cached[i], cells.count(names[i]) ? cells.at(names[i]) : "<empty>")
-                    << names[i];
-            }
-        }
-    }
-    const auto cacheOnly = Parse(parts.at("ppt/charts/chart2.xml"));
-    EXPECT_TRUE(All(cacheOnly, "c:externalData").empty());
-    EXPECT_TRUE(All(cacheOnly, "c:f").empty());
-    EXPECT_EQ(parts.count("ppt/charts/_rels/chart2.xml.rels"), 0U);
 }
 
 TEST(TemplateBuilder, WritesMergedCellsTheWayPowerPointDoes) {
@@ -152,21 +75,6 @@ TEST(TemplateBuilder, MarksATemplateByItsMainContentTypeAndBuildsTheSameBytesTwi
     EXPECT_NE(parts.at("[Content_Types].xml").find("presentationml.template.main+xml\""),
               std::string::npos);
     EXPECT_EQ(WritePackageToMemory(parts), WritePackageToMemory(BuildTemplateParts(description)));
-}
-
-TEST(TemplateBuilder, KeepsHeadingPairsInStepWithTitlesOfParts) {
-    for (const TemplateDescription& description : {SampleReportTemplate(), TemplateDescription{}}) {
-        const auto app = Parse(BuildTemplateParts(description).at("docProps/app.xml"));
-        int counted = 0;
-        for (pugi::xml_node count : All(app, "vt:i4")) {
-            counted += count.text().as_int();
-        }
-        const auto titles = app.select_node("//TitlesOfParts/vt:vector").node();
-        EXPECT_EQ(counted, titles.attribute("size").as_int());
-        EXPECT_EQ(std::distance(titles.children().begin(), titles.children().end()), counted);
-        EXPECT_EQ(std::atoi(app.child("Properties").child_value("Slides")),
-                  static_cast<int>(description.slides.size()));
-    }
 }
 
 TEST(TemplateBuilder, RefusesDescriptionsItCannotWriteValidly) {
