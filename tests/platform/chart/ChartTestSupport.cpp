@@ -4,6 +4,7 @@
 #include "PackageFiles.h"
 #include "TemplateBuilder.h"
 
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace slidesmith::chart::testing {
@@ -130,6 +131,13 @@ std::vector<std::string> CheckerFindings(const std::filesystem::path& path) {
     for (const testtools::Finding& finding : testtools::CheckPackage(path))
         found.push_back(testtools::Describe(finding));
     return found;
+}
+
+std::filesystem::path SaveChecked(OpenedChart& opened, const std::filesystem::path& path) {
+    opened.chart->Save();
+    opened.presentation->SaveAs(path, 24);
+    EXPECT_EQ(CheckerFindings(path), std::vector<std::string>{});
+    return path;
 }
 
 std::filesystem::path WriteChartTemplate(const std::filesystem::path& path,

@@ -53,6 +53,10 @@ private:
 // Errors and warnings the independent package checker reports, one description each.
 std::vector<std::string> CheckerFindings(const std::filesystem::path& path);
 
+// Saves the chart and its presentation as `path` (PowerPoint format) and expects the package
+// checker to find nothing in it.
+std::filesystem::path SaveChecked(OpenedChart& opened, const std::filesystem::path& path);
+
 // A one-slide presentation holding the chart, written by the template builder.
 std::filesystem::path WriteChartTemplate(const std::filesystem::path& path,
                                          const testtools::ChartShape& chart);

@@ -12,8 +12,6 @@ using testing::OpenChart;
 using testing::SavedCharts;
 using testtools::ChartShape;
 
-constexpr int kPowerPointFormat = 24;
-
 std::filesystem::path WriteChartTemplate(const testing::ScratchFolder& folder,
                                          const ChartShape& chart) {
     return testing::WriteChartTemplate(folder / "template.pptx", chart);
@@ -43,12 +41,7 @@ TEST(TemplateChart, RowsInsertedInsideTheSeriesStretchEveryReferenceAndCache) {
         sheet.SetNumber(row, 2, row * 1.5);
         sheet.SetNumber(row, 3, row * 2.0);
     }
-    opened.chart->Save();
-    std::filesystem::path output = folder / "out.pptx";
-    opened.presentation->SaveAs(output, kPowerPointFormat);
-
-    EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
-    SavedCharts saved(output);
+    SavedCharts saved(testing::SaveChecked(opened, folder / "out.pptx"));
     testing::SavedCache categories = saved.Cache(PartOf(saved), 0, "cat");
     testing::SavedCache values = saved.Cache(PartOf(saved), 1, "val");
     EXPECT_EQ(categories.formula, "Sheet1!$A$2:$A$8");
@@ -75,10 +68,7 @@ TEST(TemplateChart, ColumnsInsertedBetweenTwoSeriesBecomeSeriesAndDeletedOnesGo)
     sheet.Delete(xlsx::Range::WholeColumns(2, 5), xlsx::Shift::Left);
     EXPECT_EQ(opened.chart->SeriesFormulas(),
               std::vector<std::string>{"=SERIES(Sheet1!$B$1,Sheet1!$A$2:$A$5,Sheet1!$B$2:$B$5,1)"});
-    opened.chart->Save();
-    std::filesystem::path output = folder / "out.pptx";
-    opened.presentation->SaveAs(output, kPowerPointFormat);
-    EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
+    testing::SaveChecked(opened, folder / "out.pptx");
 }
 
 TEST(TemplateChart, DeletingTheFirstSampleBlockToTheLeftLeavesTheSecondSeries) {
@@ -89,11 +79,7 @@ TEST(TemplateChart, DeletingTheFirstSampleBlockToTheLeftLeavesTheSecondSeries) {
     sheet.Delete(xlsx::Range::Cells(2, 2, 5, 2), xlsx::Shift::Left);
     EXPECT_EQ(opened.chart->SeriesFormulas(),
               std::vector<std::string>{"=SERIES(Sheet1!$C$1,Sheet1!$A$2:$A$5,Sheet1!$B$2:$B$5,1)"});
-    opened.chart->Save();
-    std::filesystem::path output = folder / "out.pptx";
-    opened.presentation->SaveAs(output, kPowerPointFormat);
-    EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
-    SavedCharts saved(output);
+    SavedCharts saved(testing::SaveChecked(opened, folder / "out.pptx"));
     EXPECT_EQ(saved.Cache(PartOf(saved), 0, "val").values,
               (std::vector<std::string>{"11", "13", "10.25", "15"}));
 }
@@ -114,12 +100,7 @@ TEST(TemplateChart, DatasheetWritesExtendCategoriesAndCloneSeries) {
     datasheet.SetCell(2, 4, CellValue{CellValue::Type::Number, 5, {}, false});
     EXPECT_THROW(datasheet.SetCell(4001, 2, CellValue{}), ChartError);
     datasheet.Update();
-    opened.chart->Save();
-    std::filesystem::path output = folder / "out.pptx";
-    opened.presentation->SaveAs(output, kPowerPointFormat);
-
-    EXPECT_EQ(testing::CheckerFindings(output), std::vector<std::string>{});
-    SavedCharts saved(output);
+    SavedCharts saved(testing::SaveChecked(opened, folder / "out.pptx"));
     ASSERT_EQ(saved.SeriesCount(PartOf(saved)), 3u);
     testing::SavedCache first = saved.Cache(PartOf(saved), 0, "val");
     EXPECT_EQ(first.ptCount, 6);
