@@ -55,6 +55,10 @@ TEST_F(PictureTest, EqualImagesShareOneMediaPartAndEveryShapeGetsItsOwnId) {
         second.AddPicture(kRedPixel, "png", "image/png", {0, 0, 9525, 9525})};
     EXPECT_EQ(ids.size(), 4u - 1u); // the second slide numbers its own shapes
     EXPECT_GT(*ids.begin(), largest);
+    // An image the template already holds is reused, not stored again.
+    first.AddPicture(ReadEntry(Fixture(), "ppt/media/image1.png"), "png", "image/png",
+                     {0, 0, 100, 100});
+    EXPECT_THROW(first.AddPicture(kRedPixel, "png", "image/png", {0, 0, -1, 5}), PptxError);
 
     fs::path out = m_scratch / "out.pptx";
     presentation->SaveAs(out, 1);
@@ -71,21 +75,6 @@ TEST_F(PictureTest, EqualImagesShareOneMediaPartAndEveryShapeGetsItsOwnId) {
     // Two pictures of the same image on one slide use one relationship.
     std::string red = logo.node().select_node("p:blipFill/a:blip/@r:embed").attribute().value();
     EXPECT_EQ(slide.select_nodes(("//a:blip[@r:embed='" + red + "']").c_str()).size(), 2u);
-}
-
-TEST_F(PictureTest, ImageAlreadyInTheTemplateIsReused) {
-    auto presentation = Presentation::Open(Fixture());
-    std::string existing = ReadEntry(Fixture(), "ppt/media/image1.png");
-    presentation->Slide(0).AddPicture(existing, "png", "image/png", {0, 0, 100, 100});
-    fs::path out = m_scratch / "out.pptx";
-    presentation->SaveAs(out, 1);
-    EXPECT_EQ(MediaCount(out), MediaCount(Fixture()));
-}
-
-TEST_F(PictureTest, NegativeSizeIsRefused) {
-    auto presentation = Presentation::Open(Fixture());
-    EXPECT_THROW(presentation->Slide(0).AddPicture(kRedPixel, "png", "image/png", {0, 0, -1, 5}),
-                 PptxError);
 }
 
 } // namespace
