@@ -144,10 +144,6 @@ TEST(ParseScript, LogsEveryMessageWithTheHeaderSoFar) {
          "@1=REPORT(GROUPRANGE=A1:B2 GROUP=x) x",
          {"error [1]    REPORT(GROUPRANGE=A1:B2 | Syntax error. Parameter \"GROUPRANGE\" must "
           "follow parameter \"GROUP\"."}},
-        {"comma after a single value",
-         "@1=REPORT(SLIDE=1, TABLE=1) x",
-         {"error [1]    REPORT(SLIDE=1 | Syntax error. Unexpected character \",\" for the "
-          "parameter \"SLIDE\"."}},
     });
 }
 
