@@ -21,7 +21,8 @@ struct RealBoxAnswer {
     int buttonCount = 0;
 };
 
-int ShowRealBox(RealBoxAnswer& answer, const MessageRequest& request) {
+// Queues the press of `answer.press` on the next real box, recording what it showed.
+void AnswerNextBox(RealBoxAnswer& answer) {
     QTimer::singleShot(0, [&answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
@@ -31,6 +32,10 @@ int ShowRealBox(RealBoxAnswer& answer, const MessageRequest& request) {
         answer.buttonCount = static_cast<int>(box->buttons().size());
         box->button(answer.press)->click();
     });
+}
+
+int ShowRealBox(RealBoxAnswer& answer, const MessageRequest& request) {
+    AnswerNextBox(answer);
     return MessageService::Show(nullptr, request);
 }
 
@@ -73,14 +78,7 @@ TEST(MessageService, EnterPressesTheRequestedDefaultButton) {
 
 TEST(MessageService, ErrorBoxHasTheExclamationIconAndTheErrorInfoLine) {
     RealBoxAnswer answer{QMessageBox::Ok, {}, {}, QMessageBox::NoIcon, 0};
-    QTimer::singleShot(0, [&answer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        answer.caption = box->windowTitle();
-        answer.text = box->text();
-        answer.icon = box->icon();
-        box->button(QMessageBox::Ok)->click();
-    });
+    AnswerNextBox(answer);
     ShowErrorBox(nullptr, QStringLiteral("The file \"x.slm\" does not exist."));
     EXPECT_EQ(answer.caption, QStringLiteral("Slidesmith"));
     EXPECT_EQ(answer.text,
