@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
@@ -31,6 +32,20 @@ Widget& Child(const QObject& root, const char* name) {
     if (widget == nullptr)
         throw std::runtime_error(std::string("no control named ") + name);
     return *widget;
+}
+
+// A window's own menu item (a direct child, so the editor's items are not the frame's).
+inline QAction* MenuItem(const QObject& window, const char* name) {
+    return window.findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+// The visible top-level window with this object name, or nullptr.
+inline QWidget* VisibleWindow(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String(name) && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
 }
 
 } // namespace slidesmith::ui::testing

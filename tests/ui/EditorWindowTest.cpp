@@ -1,5 +1,6 @@
 #include "ui/EditorWindow.h"
 
+#include "DialogTesting.h"
 #include "UiTestEnvironment.h"
 #include "platform/files/FileIo.h"
 #include "platform/settings/SettingNames.h"
@@ -38,9 +39,7 @@ protected:
     QPlainTextEdit& Text() {
         return *Editor().findChild<QPlainTextEdit*>(QStringLiteral("txtEdit"));
     }
-    QAction* Item(const char* name) {
-        return Editor().findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    }
+    QAction* Item(const char* name) { return testing::MenuItem(Editor(), name); }
     void Type(const QString& text) { QTest::keyClicks(&Text(), text); }
     QString OpenFile(const QString& name, const std::string& bytes) {
         const QString path = WriteFile(name, bytes);

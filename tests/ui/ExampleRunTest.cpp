@@ -95,9 +95,7 @@ protected:
             whileOpen(window);
             Child<QPushButton>(window, "cmdClose").click();
         });
-        m_window.Editor()
-            .findChild<QAction*>(QStringLiteral("mnuRRun"), Qt::FindDirectChildrenOnly)
-            ->trigger();
+        testing::MenuItem(m_window.Editor(), "mnuRRun")->trigger();
     }
 
     std::string LogFile() const {

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "DialogTesting.h"
 #include "UiTestEnvironment.h"
 #include "platform/settings/SettingNames.h"
 #include "ui/DesktopProgram.h"
@@ -21,36 +22,21 @@ namespace slidesmith::ui {
 namespace {
 
 using testing::DefinitionBytes;
+using testing::MenuItem;
 using testing::UrlCatcher;
-
-QAction* FrameItem(MainWindow& window, const char* name) {
-    return window.findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-}
-
-QAction* EditorItem(MainWindow& window, const char* name) {
-    return window.Editor().findChild<QAction*>(QString::fromLatin1(name),
-                                               Qt::FindDirectChildrenOnly);
-}
+using testing::VisibleWindow;
 
 QStringList MenuSlots(MainWindow& window, bool editor) {
     QStringList shown;
     for (int slot = 0; slot < 5; ++slot) {
         const std::string name = "mnuFRecentFile" + std::to_string(slot);
-        QAction* item = editor ? EditorItem(window, name.c_str()) : FrameItem(window, name.c_str());
+        QAction* item =
+            editor ? MenuItem(window.Editor(), name.c_str()) : MenuItem(window, name.c_str());
         if (item->isVisible()) {
             shown << item->text() + (item->isEnabled() ? QString() : QStringLiteral(" (off)"));
         }
     }
     return shown;
-}
-
-QWidget* TopLevel(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == QLatin1String(name) && widget->isVisible()) {
-            return widget;
-        }
-    }
-    return nullptr;
 }
 
 TEST(RecentFileList, KeepsTheFiveNewestWithoutDuplicatesAndStartsWithADisabledPlaceholder) {
@@ -115,10 +101,10 @@ TEST_F(MainWindowTest, OpenDialogStartsInTheDefaultDirectoryThenInTheCurrentFile
     MainWindow window(m_session);
     const QString path = WriteFile(QStringLiteral("one.slm"), DefinitionBytes(""));
     AnswerFileDialog(path);
-    FrameItem(window, "mnuFOpen")->trigger();
+    MenuItem(window, "mnuFOpen")->trigger();
     ASSERT_TRUE(window.IsEditorOpen());
     AnswerFileDialog(QString());
-    EditorItem(window, "mnuFOpen")->trigger();
+    MenuItem(window.Editor(), "mnuFOpen")->trigger();
 
     ASSERT_EQ(m_fileRequests.size(), 2U);
     EXPECT_EQ(m_fileRequests[0].Title, QStringLiteral("Open"));
@@ -150,7 +136,7 @@ TEST_F(MainWindowTest, ToolbarShowsEditorButtonsOnlyWhileTheEditorIsOpen) {
     EXPECT_EQ(visibleKeys().size(), 13);
     EXPECT_FALSE(window.ToolbarAction(QStringLiteral("Template"))->isEnabled());
     EXPECT_FALSE(window.ToolbarAction(QStringLiteral("Cut"))->isEnabled());
-    EditorItem(window, "mnuFClose")->trigger();
+    MenuItem(window.Editor(), "mnuFClose")->trigger();
     EXPECT_EQ(visibleKeys(), (QStringList{"New", "Open", "Help"}));
     EXPECT_FALSE(window.IsEditorOpen());
 }
@@ -192,10 +178,10 @@ TEST_F(MainWindowTest, GeometryStartsAtTheDefaultTwipsAndAMaximizedCloseStoresOn
 TEST_F(MainWindowTest, HelpOpensPagesByContextAndNamesTheMissingHelpFile) {
     UrlCatcher catcher;
     MainWindow window(m_session);
-    FrameItem(window, "mnuHTutorial")->trigger();
-    FrameItem(window, "mnuHKeys")->trigger();
+    MenuItem(window, "mnuHTutorial")->trigger();
+    MenuItem(window, "mnuHKeys")->trigger();
     window.ToolbarAction(QStringLiteral("Help"))->trigger();
-    FrameItem(window, "mnuHHomepage")->trigger();
+    MenuItem(window, "mnuHHomepage")->trigger();
     ASSERT_EQ(catcher.opened.size(), 4U);
     EXPECT_TRUE(catcher.opened[0].path().endsWith(QStringLiteral("/help/tutorial.html")));
     EXPECT_TRUE(catcher.opened[1].path().endsWith(QStringLiteral("/help/keys.html")));
@@ -204,7 +190,7 @@ TEST_F(MainWindowTest, HelpOpensPagesByContextAndNamesTheMissingHelpFile) {
     EXPECT_TRUE(m_messages.Shown().empty());
 
     m_session.ApplicationFolder = m_folder.path().toStdString();
-    FrameItem(window, "mnuHContent")->trigger();
+    MenuItem(window, "mnuHContent")->trigger();
     EXPECT_EQ(catcher.opened.size(), 4U);
     EXPECT_EQ(m_messages.LastText(),
               ErrorBoxText(QStringLiteral("Help file \"%1/help/index.html\" does not exist.")
@@ -222,17 +208,17 @@ TEST_F(MainWindowTest, StartUpAnnouncesAMissingTableShowsTheTipAndOpensTheNamedF
               QStringLiteral("The file \"/opt/slidesmith/sconv.cfg\" does not exist. You can not "
                              "convert file format."));
     EXPECT_EQ(m_messages.Shown()[0].Icon, MessageIcon::Information);
-    EXPECT_NE(TopLevel("frmTip"), nullptr) << "ShowTips defaults to 1";
+    EXPECT_NE(VisibleWindow("frmTip"), nullptr) << "ShowTips defaults to 1";
     ASSERT_TRUE(window->IsEditorOpen());
     EXPECT_EQ(window->Editor().windowTitle(), QStringLiteral("start.slm"));
 
-    TopLevel("frmTip")->close();
+    VisibleWindow("frmTip")->close();
     auto store = Store();
     store.SaveSettingNumber(settings::kOptionsKey, settings::kShowTips, 0);
     m_options.DefinitionPath.clear();
     m_table.push_back({});
     const auto second = StartInteractive(m_session);
-    EXPECT_EQ(TopLevel("frmTip"), nullptr);
+    EXPECT_EQ(VisibleWindow("frmTip"), nullptr);
     EXPECT_FALSE(second->IsEditorOpen());
 }
 

@@ -1,3 +1,4 @@
+#include "DialogTesting.h"
 #include "UiTestEnvironment.h"
 #include "platform/settings/SettingNames.h"
 #include "ui/AboutDialog.h"
@@ -20,31 +21,17 @@
 namespace slidesmith::ui {
 namespace {
 
-QWidget* Open(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == QLatin1String(name) && widget->isVisible()) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 template <typename T>
 T* Control(const char* dialog, const char* name) {
-    QWidget* window = Open(dialog);
+    QWidget* window = testing::VisibleWindow(dialog);
     return window == nullptr ? nullptr : window->findChild<T*>(QString::fromLatin1(name));
 }
 
 class OptionsTest : public testing::DesktopTest {
 protected:
     OptionsTest() : m_window(m_session) {}
-    QAction* FrameItem(const char* name) {
-        return m_window.findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    }
-    QAction* EditorItem(const char* name) {
-        return m_window.Editor().findChild<QAction*>(QString::fromLatin1(name),
-                                                     Qt::FindDirectChildrenOnly);
-    }
+    QAction* FrameItem(const char* name) { return testing::MenuItem(m_window, name); }
+    QAction* EditorItem(const char* name) { return testing::MenuItem(m_window.Editor(), name); }
     // Any family the machine has that differs from the editor's, so a change is visible.
     QString OtherFamily() {
         auto* fonts = Control<QComboBox>("frmOptions", "cboFont");
@@ -64,7 +51,7 @@ TEST_F(OptionsTest, AnUnreadableTimeoutKeepsTheOldOneWhileTheRestIsSaved) {
     store.SaveSettingNumber(settings::kOptionsKey, settings::kConnectionTimeout, 30);
     m_options.ConnectionTimeout = 30;
     FrameItem("mnuOption")->trigger();
-    ASSERT_NE(Open("frmOptions"), nullptr);
+    ASSERT_NE(testing::VisibleWindow("frmOptions"), nullptr);
     EXPECT_EQ(Control<QLineEdit>("frmOptions", "txtConnectionTimeout")->text(), "30");
     EXPECT_EQ(Control<QComboBox>("frmOptions", "cboFontSize")->count(), 9);
     Control<QLineEdit>("frmOptions", "txtConnectionTimeout")->setText(QStringLiteral("abc"));
@@ -73,7 +60,7 @@ TEST_F(OptionsTest, AnUnreadableTimeoutKeepsTheOldOneWhileTheRestIsSaved) {
     Control<QLineEdit>("frmOptions", "txtLogEditor")->setText(QStringLiteral("/usr/bin/less"));
     Control<QPushButton>("frmOptions", "cmdOK")->click();
 
-    EXPECT_EQ(Open("frmOptions"), nullptr);
+    EXPECT_EQ(testing::VisibleWindow("frmOptions"), nullptr);
     EXPECT_EQ(m_options.ConnectionTimeout, 30);
     EXPECT_EQ(store.GetSettingNumber(settings::kOptionsKey, settings::kConnectionTimeout, -1), 30);
     EXPECT_EQ(m_options.CommandTimeout, 45);
@@ -113,7 +100,7 @@ TEST_F(OptionsTest, CancelChangesNothing) {
     FrameItem("mnuOption")->trigger();
     Control<QLineEdit>("frmOptions", "txtCommandTimeout")->setText(QStringLiteral("99"));
     Control<QPushButton>("frmOptions", "cmdCancel")->click();
-    EXPECT_EQ(Open("frmOptions"), nullptr);
+    EXPECT_EQ(testing::VisibleWindow("frmOptions"), nullptr);
     EXPECT_EQ(m_options.CommandTimeout, 0);
     auto store = Store();
     EXPECT_EQ(store.GetSettingNumber(settings::kOptionsKey, settings::kCommandTimeout, -1), -1);

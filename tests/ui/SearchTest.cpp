@@ -1,3 +1,4 @@
+#include "DialogTesting.h"
 #include "UiTestEnvironment.h"
 #include "ui/EditorWindow.h"
 #include "ui/FindDialog.h"
@@ -108,17 +109,11 @@ protected:
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         Text().setTextCursor(cursor);
     }
-    QAction* Item(const char* name) {
-        return m_window.Editor().findChild<QAction*>(QString::fromLatin1(name),
-                                                     Qt::FindDirectChildrenOnly);
-    }
+    QAction* Item(const char* name) { return testing::MenuItem(m_window.Editor(), name); }
     template <typename T>
     T* Find(const char* dialog, const char* name) {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == QLatin1String(dialog) && widget->isVisible()) {
-                return widget->findChild<T*>(QString::fromLatin1(name));
-            }
-        }
+        if (QWidget* window = testing::VisibleWindow(dialog))
+            return window->findChild<T*>(QString::fromLatin1(name));
         for (QWidget* widget : m_window.findChildren<QWidget*>(QString::fromLatin1(dialog))) {
             if (widget->isVisible()) {
                 return widget->findChild<T*>(QString::fromLatin1(name));
