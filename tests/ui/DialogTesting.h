@@ -12,17 +12,24 @@
 namespace slidesmith::ui::testing {
 
 // A modal dialog blocks the test in exec(); this acts on it from inside its event loop, as a
-// user would, once it is the active modal window.
-inline void OnNextModal(std::function<void(QDialog&)> action, int triesLeft = 50) {
-    QTimer::singleShot(0, [action = std::move(action), triesLeft]() mutable {
+// user would, once it is the active modal window; with a name, once the window of that name is
+// (a run window stays modal underneath the prompts it opens).
+inline void OnModal(const char* name, std::function<void(QDialog&)> action, int triesLeft = 200) {
+    QTimer::singleShot(10, [name, action = std::move(action), triesLeft]() mutable {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr && triesLeft > 0) {
-            OnNextModal(std::move(action), triesLeft - 1);
+        const bool wanted =
+            dialog != nullptr && (name == nullptr || dialog->objectName() == QLatin1String(name));
+        if (!wanted && triesLeft > 0) {
+            OnModal(name, std::move(action), triesLeft - 1);
             return;
         }
-        ASSERT_NE(dialog, nullptr) << "no modal dialog was shown";
+        ASSERT_TRUE(wanted) << (name != nullptr ? name : "no modal dialog") << " was not shown";
         action(*dialog);
     });
+}
+
+inline void OnNextModal(std::function<void(QDialog&)> action) {
+    OnModal(nullptr, std::move(action));
 }
 
 // The child of the given class and object name; fails the test when it is missing.

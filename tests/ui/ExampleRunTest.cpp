@@ -26,23 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Child;
+using testing::OnModal;
 
 const fs::path kExample = fs::path(SLIDESMITH_SOURCE_DIR) / "examples" / "sales";
-
-// Acts on the modal dialog with this object name once it is the active modal window (the run
-// window stays modal underneath the prompts it opens).
-void OnModal(const char* name, std::function<void(QDialog&)> action, int triesLeft = 200) {
-    QTimer::singleShot(10, [name, action = std::move(action), triesLeft]() mutable {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if ((dialog == nullptr || dialog->objectName() != QLatin1String(name)) && triesLeft > 0) {
-            OnModal(name, std::move(action), triesLeft - 1);
-            return;
-        }
-        ASSERT_NE(dialog, nullptr) << name << " was not shown";
-        ASSERT_EQ(dialog->objectName(), QLatin1String(name));
-        action(*dialog);
-    });
-}
 
 class ExampleRunTest : public testing::DesktopTest {
 protected:
