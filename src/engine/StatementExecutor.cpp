@@ -3,6 +3,7 @@
 #include "engine/CountFormat.h"
 #include "engine/RunFillReporter.h"
 #include "fill/FixedTableFill.h"
+#include "fill/GroupedTableFill.h"
 #include "fill/GrowingTableFill.h"
 #include "fill/RecordsetSource.h"
 #include "script/PageBreak.h"
@@ -195,8 +196,10 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_log.LogError("Syntax error. Error in pagebreak " + Quoted(record.PageBreakText) + ".",
                        "");
     }
-    const bool tableFill = !isChart && record.TableType != TableType::Form &&
-                           record.Groups.empty() && record.Images.empty();
+    // A grouped table writes IMAGE fields as text until pictures are built.
+    const bool grouped = record.TableType == TableType::Var && !record.Groups.empty();
+    const bool tableFill =
+        !isChart && record.TableType != TableType::Form && (grouped || record.Images.empty());
     if (tableFill)
         return FillTable(record, slideIndex);
     // Charts, grouped tables, named shapes and pictures come in a later version; say so rather
@@ -240,7 +243,8 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     m_table = {};
     const fill::TableFillResult result = record.TableType == TableType::Fix
                                              ? fill::FillFixedTable(context)
-                                             : fill::FillGrowingTable(context);
+                                         : record.Groups.empty() ? fill::FillGrowingTable(context)
+                                                                 : fill::FillGroupedTable(context);
     if (result.slideDeleted) {
         m_state.LastSlideIndex = slideIndex - 1;
         return result.success;
