@@ -3,6 +3,7 @@
 #include "PackageChecker.h"
 #include "PresentationReader.h"
 #include "RunHarness.h"
+#include "ScenarioDatabase.h"
 #include "TemplateBuilder.h"
 #include "TemplateText.h"
 #include "render/Render.h"
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace slidesmith::engine::test {
 namespace {
@@ -57,50 +57,42 @@ constexpr const char* kFlatQuery = "select region, product, month, amount from s
 
 using Rows = std::vector<std::string>;
 
-enum class Database { Sqlite, Postgres };
-
-class RunGroupedTableTest : public ::testing::TestWithParam<Database> {
+class RunGroupedTableTest : public ScenarioTest {
 protected:
     void SetUp() override {
+        ScenarioTest::SetUp();
+        if (IsSkipped())
+            return;
         testtools::WriteTemplate(testtools::ParseTemplateText(kTemplate),
                                  run.Folder() / "template.pptx");
-        if (GetParam() == Database::Postgres) {
-            postgres = std::make_unique<PostgresDatabase>();
-            if (!postgres->Available())
-                GTEST_SKIP() << postgres->Why();
-            connection = postgres->ConnectionString();
-        } else {
-            connection = SqliteConnection(run.Folder() / "sales.db");
-        }
-        ExecuteSql(connection,
-                   "create table sales(n integer, region varchar(10), product "
-                   "varchar(10), quarter varchar(2), month varchar(3), amount integer)");
-        ExecuteSql(
-            connection,
-            "insert into sales values (1, 'North', 'Apples', 'Q1', 'Jan', 100), (2, "
-            "'North', 'Apples', 'Q1', 'Feb', -20), (3, 'North', 'Apples', 'Q2', 'Apr', 300), "
-            "(4, 'North', 'Pears', 'Q1', 'Jan', 40), (5, 'North', 'Pears', 'Q2', 'May', 50), "
-            "(6, 'South', 'Apples', 'Q1', 'Mar', 60), (7, 'South', 'Plums', 'Q1', 'Jan', 70), "
-            "(8, 'South', 'Plums', 'Q3', 'Jul', 0), (9, 'West', 'Pears', 'Q4', 'Oct', 90)");
+        ScenarioTable sales{"sales",
+                            {{"n", ColumnType::Integer},
+                             {"region", ColumnType::Text},
+                             {"product", ColumnType::Text},
+                             {"quarter", ColumnType::Text},
+                             {"month", ColumnType::Text},
+                             {"amount", ColumnType::Integer}}};
+        sales.rows = {{"1", "'North'", "'Apples'", "'Q1'", "'Jan'", "100"},
+                      {"2", "'North'", "'Apples'", "'Q1'", "'Feb'", "-20"},
+                      {"3", "'North'", "'Apples'", "'Q2'", "'Apr'", "300"},
+                      {"4", "'North'", "'Pears'", "'Q1'", "'Jan'", "40"},
+                      {"5", "'North'", "'Pears'", "'Q2'", "'May'", "50"},
+                      {"6", "'South'", "'Apples'", "'Q1'", "'Mar'", "60"},
+                      {"7", "'South'", "'Plums'", "'Q1'", "'Jan'", "70"},
+                      {"8", "'South'", "'Plums'", "'Q3'", "'Jul'", "0"},
+                      {"9", "'West'", "'Pears'", "'Q4'", "'Oct'", "90"}};
+        database.Create(sales);
     }
 
     // Runs REPORT statements given as (label, parameters, query) and returns what the log
     // says between opening the template and saving the report.
     Rows Run(const std::vector<std::array<std::string, 3>>& statements) {
-        std::vector<std::string> lines = {"Slidemill Version 2.0",
-                                          "[Data Source]",
-                                          "Name1=Sales",
-                                          "ConnectionString1=" + connection,
-                                          "[File]",
-                                          "ReportTemplateFileName=template.pptx",
-                                          "ReportFileName=Report.pptx",
-                                          "LogFileName=run.log",
-                                          "[SQL]"};
+        std::vector<std::string> lines;
         for (const auto& [label, parameters, query] : statements) {
             lines.push_back("@" + label + " = REPORT(" + parameters + ")");
             lines.push_back(query);
         }
-        run.WriteDefinition(lines);
+        Define(lines);
         run.Run();
         Rows log = run.LogLines();
         auto first = std::find_if(log.begin(), log.end(), [](const std::string& line) {
@@ -146,10 +138,6 @@ protected:
     std::string Check() const {
         return testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx")));
     }
-
-    std::unique_ptr<PostgresDatabase> postgres;
-    std::string connection;
-    RunHarness run;
 };
 
 const std::string kTitles = "Month|Amount|Quarter";
@@ -203,7 +191,7 @@ TEST_P(RunGroupedTableTest,
     EXPECT_EQ(report.Table(4, "Own").cells[3][1].colour, "808080");
     EXPECT_EQ(Check(), "");
 
-    if (GetParam() != Database::Sqlite)
+    if (GetParam() != Backend::Sqlite)
         return; // the rendering does not depend on the database
     SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
     const auto pdf = render::RenderToPdf(run.PathOf("Report.pptx"));
@@ -332,11 +320,7 @@ TEST_P(RunGroupedTableTest, WithoutRecordsNoDataEmptiesOrRemovesTheBlocksTheTabl
     EXPECT_EQ(Check(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Databases, RunGroupedTableTest,
-                         ::testing::Values(Database::Sqlite, Database::Postgres),
-                         [](const ::testing::TestParamInfo<Database>& param) {
-                             return param.param == Database::Sqlite ? "Sqlite" : "Postgres";
-                         });
+SLIDESMITH_SCENARIO_BACKENDS(RunGroupedTableTest);
 
 } // namespace
 } // namespace slidesmith::engine::test
