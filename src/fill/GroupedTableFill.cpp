@@ -207,6 +207,8 @@ bool GroupedFill::FillRecords() {
     std::size_t onPage = 0;
     for (std::size_t k = 0; k < records; ++k) {
         if (!ReportRecordProgress(m_context, m_plan, k + 1)) {
+            // What was written stays, as a page that ends here would look.
+            m_page->Finish(true);
             DeleteSpare();
             return false;
         }

@@ -86,14 +86,14 @@ protected:
 
     // Runs REPORT statements given as (label, parameters, query) and returns what the log
     // says between opening the template and saving the report.
-    Rows Run(const std::vector<std::array<std::string, 3>>& statements) {
+    Rows Run(const std::vector<std::array<std::string, 3>>& statements, bool interactive = false) {
         std::vector<std::string> lines;
         for (const auto& [label, parameters, query] : statements) {
             lines.push_back("@" + label + " = REPORT(" + parameters + ")");
             lines.push_back(query);
         }
         Define(lines);
-        run.Run();
+        interactive ? run.Run(run.script) : run.Run();
         Rows log = run.LogLines();
         auto first = std::find_if(log.begin(), log.end(), [](const std::string& line) {
             return line.starts_with("Open the template file");
@@ -253,6 +253,22 @@ TEST_P(RunGroupedTableTest, RecordBreaksSplitGroupsAndTheSFlagRepeatsEveryHeader
                                  {kFlatTitles, "West|Pears|Oct|90", "Total|||"}}));
     EXPECT_EQ(testtools::PresentationReader(run.PathOf("Report.pptx")).SlideCount(), 12u);
     EXPECT_EQ(Check(), "");
+}
+
+TEST_P(RunGroupedTableTest, EndLeavesTheWrittenPageWithoutEmptyRowsOrTheSpareSlide) {
+    const std::string own = kOwnCells + " GROUP=region GROUPRANGE=A2:C2 GROUP=product PAGEBREAK=G2";
+    run.observer.onRecordProgress = [&](std::string_view shown) {
+        if (shown == "4 / 9")
+            run.state.Interrupted = true;
+    };
+    ExpectLog(Run({{"1", own, kOwnQuery}}, true),
+              Logged("1", own, kOwnQuery,
+                     {"[1]    Returns 9 records from the data source.", "[1]    Failure."}));
+    testtools::PresentationReader report(run.PathOf("Report.pptx"));
+    EXPECT_EQ(report.SlideCount(), 4u);
+    EXPECT_EQ(Texts(report.Table(1, "Own")),
+              (Rows{kTitles, "North|region|", "Apples||", "Jan|100|Q1", "Feb|-20|Q1", "Apr|300|Q2",
+                    "Total||"}));
 }
 
 TEST_P(RunGroupedTableTest, RefusalsEndTheStatementBeforeTheTableIsTouched) {
