@@ -1,11 +1,9 @@
 #pragma once
 
-#include "fill/TableFillCommon.h"
+#include "fill/GroupedTemplate.h"
 #include "fill/TableLines.h"
 
 #include <cstddef>
-#include <string>
-#include <utility>
 #include <vector>
 
 // Writes the records of one page of a grouped table into that page's copy of the template
@@ -15,27 +13,6 @@
 // block, so an added line is formatted like a template detail line and each addition shifts
 // only the lines below it.
 namespace slidesmith::fill {
-
-// What a grouped fill knows of its template table, the same for every page.
-struct GroupedTemplate {
-    struct Header {
-        std::size_t level = 0; // 0-based group level
-        std::size_t first = 0; // first and last template line of its block
-        std::size_t last = 0;
-    };
-    bool byRow = true;
-    std::vector<Header> headers;         // levels with blocks of their own, outermost first
-    std::size_t detailFirst = 0;         // first template line of the detail block
-    std::size_t detailLength = 1;        // lines per detail block
-    std::size_t preparedBlocks = 1;      // detail blocks the template holds (RESERVE)
-    std::vector<FieldSlot> fields;       // every field's cell, format text and colours
-    std::vector<int> header;             // per field: own-block level index, or -1 for detail
-    std::vector<std::size_t> writeLevel; // per field: written when the changed level <= this
-    std::vector<bool> asText;            // per field: written without its format text
-    // Texts of the detail block's first line in cross positions without a detail field,
-    // copied into every added line (labels, units).
-    std::vector<std::pair<std::size_t, std::string>> staticTexts;
-};
 
 class GroupPage {
 public:

@@ -3,6 +3,7 @@
 #include "fill/GroupConsistency.h"
 #include "fill/GroupPage.h"
 #include "fill/GroupResolution.h"
+#include "fill/GroupedTemplate.h"
 #include "fill/TableLines.h"
 
 #include <algorithm>
@@ -18,27 +19,6 @@ constexpr const char* kPicturesNotBuilt =
     "Warning: Pictures are not built into this version of Slidesmith yet; the IMAGE fields are "
     "written as text.";
 
-std::size_t FirstLine(const BlockBounds& block, bool byRow) {
-    return static_cast<std::size_t>(byRow ? block.minRow : block.minColumn);
-}
-std::size_t LastLine(const BlockBounds& block, bool byRow) {
-    return static_cast<std::size_t>(byRow ? block.maxRow : block.maxColumn);
-}
-
-// Which fields an IMAGE list names. Until pictures are built they are written as plain text,
-// so an entry that names no field is passed over.
-std::vector<bool> ImageFields(const std::vector<std::string>& images,
-                              const std::vector<std::string>& names) {
-    std::vector<bool> marked(names.size(), false);
-    for (const std::string& entry : images) {
-        std::vector<std::size_t> found;
-        if (!ResolveGroupFields({entry}, 0, names, found)) {
-            marked[found.front()] = true;
-        }
-    }
-    return marked;
-}
-
 class GroupedFill {
 public:
     GroupedFill(TableFillContext& context, TableFillResult& result)
@@ -48,7 +28,6 @@ public:
 
 private:
     bool Resolve(FillPhase& phase);
-    void BuildTemplate(const std::vector<std::string>& names);
     bool FillRecords();
     bool NextPage();
     void DeleteSpare();
@@ -143,54 +122,9 @@ bool GroupedFill::Resolve(FillPhase& phase) {
     if (!statement.Images.empty()) {
         m_context.reporter.WriteLine(kPicturesNotBuilt);
     }
-    BuildTemplate(names);
+    m_template = BuildGroupedTemplate(m_plan, m_levels, statement.Reserve, statement.Images, names,
+                                      *m_table);
     return true;
-}
-
-void GroupedFill::BuildTemplate(const std::vector<std::string>& names) {
-    GroupedTemplate& layout = m_template;
-    layout.byRow = m_byRow;
-    layout.detailFirst = FirstLine(m_plan.block, m_byRow);
-    layout.detailLength = static_cast<std::size_t>(m_plan.blockLength);
-    TableLines lines(*m_table, m_byRow);
-    // The template holds RESERVE detail blocks, as far as the table reaches.
-    const std::size_t room = (lines.Count() - layout.detailFirst + 1) / layout.detailLength;
-    layout.preparedBlocks = std::clamp<std::size_t>(
-        static_cast<std::size_t>(std::max<int>(m_context.statement.Reserve, 1)), 1,
-        std::max<std::size_t>(room, 1));
-    for (std::size_t g = 0; g < m_levels.size(); ++g) {
-        if (m_levels[g].ownBlock) {
-            layout.headers.push_back(
-                {g, FirstLine(m_levels[g].block, m_byRow), LastLine(m_levels[g].block, m_byRow)});
-        }
-    }
-    const std::size_t fieldCount = m_plan.fields.size();
-    layout.fields = m_plan.fields;
-    layout.header.assign(fieldCount, -1);
-    layout.writeLevel.assign(fieldCount, m_levels.size());
-    layout.asText = ImageFields(m_context.statement.Images, names);
-    // A field belongs to the outermost level that names it: a header field to that level's
-    // block, a field of a level sharing the detail to the detail lines, shown per group.
-    for (std::size_t g = m_levels.size(); g-- > 0;) {
-        for (std::size_t field : m_levels[g].fields) {
-            layout.writeLevel[field] = g;
-            layout.header[field] = m_levels[g].ownBlock ? static_cast<int>(g) : -1;
-        }
-    }
-    std::vector<bool> carriesField(lines.CrossCount() + 1, false);
-    for (std::size_t field = 0; field < fieldCount; ++field) {
-        if (layout.header[field] < 0) {
-            carriesField[CrossOf(layout.fields[field].cell, m_byRow)] = true;
-        }
-    }
-    for (std::size_t cross = 1; cross <= lines.CrossCount(); ++cross) {
-        if (!carriesField[cross]) {
-            std::string text = lines.Text(layout.detailFirst, cross).Text();
-            if (!text.empty()) {
-                layout.staticTexts.emplace_back(cross, std::move(text));
-            }
-        }
-    }
 }
 
 bool GroupedFill::FillRecords() {
