@@ -11,6 +11,13 @@ namespace slidesmith::fill {
 
 namespace {
 
+std::size_t LineOf(const FieldSlot& field, bool byRow) {
+    return static_cast<std::size_t>(byRow ? field.cell.row : field.cell.column);
+}
+std::size_t CrossOf(const FieldSlot& field, bool byRow) {
+    return static_cast<std::size_t>(byRow ? field.cell.column : field.cell.row);
+}
+
 // Several-line blocks are never added, so the template must hold every block a page needs.
 bool CheckReserve(TableFillContext& context, const TableFillPlan& plan, long pageRecords) {
     if (plan.blockLength <= 1) {
@@ -108,7 +115,7 @@ bool GrowingFill::PrepareBlocks() {
     if (records >= 1) {
         std::vector<bool> carriesField(lines.CrossCount() + 1, false);
         for (const FieldSlot& field : m_plan.fields) {
-            carriesField[CrossOf(field.cell, m_byRow)] = true;
+            carriesField[CrossOf(field, m_byRow)] = true;
         }
         for (std::size_t cross = 1; cross <= lines.CrossCount(); ++cross) {
             if (!carriesField[cross]) {
@@ -213,10 +220,9 @@ void GrowingFill::WritePage(std::size_t page, std::size_t pageRecords, bool& int
             const FieldSlot& field = m_plan.fields[i];
             const odbc::FieldValue value = m_context.records.ReadValue(i);
             // Added blocks hold no format texts of their own: the template's serve every record.
-            WriteCellValue(
-                lines.Text(LineOf(field.cell, m_byRow) + k * length, CrossOf(field.cell, m_byRow)),
-                value, field.templateText, field, field.colours, FillKind::Growing,
-                m_context.options.conventions);
+            WriteCellValue(lines.Text(LineOf(field, m_byRow) + k * length, CrossOf(field, m_byRow)),
+                           value, field.templateText, field, field.colours, FillKind::Growing,
+                           m_context.options.conventions);
         }
         m_context.records.MoveNext();
     }
@@ -251,7 +257,7 @@ void GrowingFill::ApplyNoData() {
         return;
     case script::NoDataAction::None:
         for (const FieldSlot& field : m_plan.fields) {
-            lines.Text(LineOf(field.cell, m_byRow), CrossOf(field.cell, m_byRow)).SetText("");
+            lines.Text(LineOf(field, m_byRow), CrossOf(field, m_byRow)).SetText("");
         }
         return;
     }
