@@ -1,4 +1,4 @@
-#include "common/BenchTemplate.h"
+#include "BenchTemplate.h"
 
 #include "platform/pptx/ZipWriter.h"
 
@@ -10,7 +10,43 @@ namespace slidesmith::bench {
 
 using pptx::ZipWriter;
 
-std::string MakeTemplate(const std::string& slideXml) {
+namespace {
+
+std::string Cell(const std::string& text) {
+    return "<a:tc><a:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\" sz=\"1200\"/>"
+           "<a:t>" +
+           text + "</a:t></a:r></a:p></a:txBody><a:tcPr/></a:tc>";
+}
+
+std::string TableSlide(std::size_t columns) {
+    std::string rows = "<a:tr h=\"370840\">";
+    for (std::size_t c = 0; c < columns; ++c)
+        rows += Cell("Header " + std::to_string(c + 1));
+    rows += "</a:tr><a:tr h=\"370840\">";
+    for (std::size_t c = 0; c < columns; ++c)
+        rows += Cell("");
+    rows += "</a:tr>";
+    std::string grid;
+    for (std::size_t c = 0; c < columns; ++c)
+        grid += "<a:gridCol w=\"2032000\"/>";
+    return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+           R"(<p:sld xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" )"
+           R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" )"
+           R"(xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main">)"
+           R"(<p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id="1" name=""/><p:cNvGrpSpPr/><p:nvPr/>)"
+           R"(</p:nvGrpSpPr><p:grpSpPr/><p:graphicFrame><p:nvGraphicFramePr>)"
+           R"(<p:cNvPr id="4" name="Table 3"/><p:cNvGraphicFramePr><a:graphicFrameLocks noGrp="1"/>)"
+           R"(</p:cNvGraphicFramePr><p:nvPr/></p:nvGraphicFramePr><p:xfrm><a:off x="457200" y="457200"/>)"
+           R"(<a:ext cx="8128000" cy="741680"/></p:xfrm><a:graphic><a:graphicData )"
+           R"(uri="http://schemas.openxmlformats.org/drawingml/2006/table"><a:tbl>)"
+           R"(<a:tblPr firstRow="1" bandRow="1"/><a:tblGrid>)" +
+           grid + "</a:tblGrid>" + rows +
+           R"(</a:tbl></a:graphicData></a:graphic></p:graphicFrame></p:spTree></p:cSld></p:sld>)";
+}
+
+} // namespace
+
+std::string MakeTableTemplate(std::size_t columns) {
     const std::string ns =
         R"(xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" )"
         R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" )"
@@ -57,7 +93,7 @@ std::string MakeTemplate(const std::string& slideXml) {
         {"ppt/_rels/presentation.xml.rels", rels({{"slideMaster", "slideMasters/slideMaster1.xml"},
                                                   {"slide", "slides/slide1.xml"},
                                                   {"theme", "theme/theme1.xml"}})},
-        {"ppt/slides/slide1.xml", slideXml},
+        {"ppt/slides/slide1.xml", TableSlide(columns)},
         {"ppt/slides/_rels/slide1.xml.rels",
          rels({{"slideLayout", "../slideLayouts/slideLayout1.xml"}})},
         {"ppt/slideLayouts/slideLayout1.xml", "<p:sldLayout " + ns + ">" + tree + "</p:sldLayout>"},

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace slidesmith::bench {
 
-// A minimal but complete template package in memory: presentation, one slide (slideXml, a
-// whole p:sld document), its layout, master and theme.
-std::string MakeTemplate(const std::string& slideXml);
+// The bytes of a minimal but complete template: presentation, layout, master, theme and one
+// slide holding "Table 3" with `columns` columns, a header row ("Header 1".."Header n") and one
+// empty data row, as a pptx file.
+std::string MakeTableTemplate(std::size_t columns);
 
 } // namespace slidesmith::bench

@@ -2,12 +2,14 @@
 // products with header rows of their own, a page per product, 20 records a page) and saves
 // the report, run through the engine as batch mode runs it. Each size runs in its own process
 // so its peak memory is its own; the database is made before the clock starts.
-#include "common/BenchTemplate.h"
+#include "BenchTemplate.h"
 #include "definition/ConversionTable.h"
 #include "definition/DefinitionFile.h"
 #include "engine/RunContext.h"
 #include "platform/files/FileIo.h"
 #include "platform/odbc/Connection.h"
+#include "platform/pptx/Presentation.h"
+#include "platform/pptx/TableEditor.h"
 
 #include <chrono>
 #include <cstdio>
@@ -43,36 +45,23 @@ void MakeDatabase(const fs::path& file, std::size_t records) {
                        "20), 'M' || (i % 20), (i * 37) % 2000 - 500 from n");
 }
 
-// The slide: column titles, a region header row, a product header row, a detail row with a
-// number format and a totals row; three columns.
-std::string GroupedSlide() {
+// The template's table: column titles, a region header row, a product header row, a detail
+// row with a number format and a totals row.
+void WriteTemplate(const fs::path& file) {
+    pptx::Presentation presentation(bench::MakeTableTemplate(3), file);
+    pptx::SlidePart& slide = presentation.Slide(0);
+    pptx::TableEditor table = slide.Table(slide.Shapes().Find("Table 3"));
     const std::vector<std::vector<std::string>> texts = {{"Month", "Amount", "Note"},
                                                          {"@", "region", ""},
                                                          {"@", "", ""},
                                                          {"", "#,##0;-#,##0", ""},
                                                          {"Total", "", ""}};
-    std::string rows;
-    for (const auto& row : texts) {
-        rows += "<a:tr h=\"300000\">";
-        for (const std::string& text : row)
-            rows += "<a:tc><a:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\" "
-                    "sz=\"1000\"/><a:t>" +
-                    text + "</a:t></a:r></a:p></a:txBody><a:tcPr/></a:tc>";
-        rows += "</a:tr>";
-    }
-    return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-           R"(<p:sld xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" )"
-           R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" )"
-           R"(xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main"><p:cSld>)"
-           R"(<p:spTree><p:nvGrpSpPr><p:cNvPr id="1" name=""/><p:cNvGrpSpPr/><p:nvPr/>)"
-           R"(</p:nvGrpSpPr><p:grpSpPr/><p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id="2" )"
-           R"(name="Sales"/><p:cNvGraphicFramePr/><p:nvPr/></p:nvGraphicFramePr><p:xfrm>)"
-           R"(<a:off x="457200" y="457200"/><a:ext cx="8100000" cy="1500000"/></p:xfrm>)"
-           R"(<a:graphic><a:graphicData uri="http://schemas.openxmlformats.org/drawingml/2006/)"
-           R"(table"><a:tbl><a:tblPr/><a:tblGrid><a:gridCol w="2700000"/>)"
-           R"(<a:gridCol w="2700000"/><a:gridCol w="2700000"/></a:tblGrid>)" +
-           rows +
-           "</a:tbl></a:graphicData></a:graphic></p:graphicFrame></p:spTree></p:cSld></p:sld>";
+    while (table.RowCount() < texts.size())
+        table.AddRow(table.RowCount() + 1);
+    for (std::size_t row = 0; row < texts.size(); ++row)
+        for (std::size_t column = 0; column < texts[row].size(); ++column)
+            table.CellText(row + 1, column + 1).SetText(texts[row][column]);
+    presentation.SaveAs(file, 1);
 }
 
 void WriteDefinition(const fs::path& file) {
@@ -89,7 +78,7 @@ void WriteDefinition(const fs::path& file) {
 void RunJob(std::size_t records, const fs::path& folder) {
     fs::create_directories(folder);
     MakeDatabase(folder / "sales.db", records);
-    files::WriteFileAtomically(folder / "template.pptx", bench::MakeTemplate(GroupedSlide()));
+    WriteTemplate(folder / "template.pptx");
     WriteDefinition(folder / "job.slm");
     const auto conversions =
         definition::ReadConversionTable(fs::path(SLIDESMITH_SOURCE_DIR) / "share" / "sconv.cfg");
