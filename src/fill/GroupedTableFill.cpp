@@ -19,15 +19,12 @@ constexpr const char* kPicturesNotBuilt =
     "Warning: Pictures are not built into this version of Slidesmith yet; the IMAGE fields are "
     "written as text.";
 
-class GroupedFill final : public BeforeRange {
+class GroupedFill {
 public:
     GroupedFill(TableFillContext& context, TableFillResult& result)
         : m_context(context), m_result(result), m_slideIndex(context.slideIndex) {}
 
     bool Run(FillPhase& phase);
-    bool Prepare(TableFillPlan& plan) override;
-    // Logs a failure that escaped Run with the message of the step it happened in.
-    void LogFailure(FillPhase phase, std::string_view description);
 
 private:
     bool Resolve(FillPhase& phase);
@@ -50,8 +47,6 @@ private:
     bool m_byRow = true;
     bool m_spare = false; // an unfilled copy of the current slide follows it
     int m_ordinal = 0;
-    std::vector<std::string> m_names;
-    const char* m_step = nullptr; // the message for failures while resolving groups
 };
 
 bool GroupedFill::Run(FillPhase& phase) {
@@ -79,73 +74,57 @@ bool GroupedFill::Resolve(FillPhase& phase) {
     {
         const TemplateColourReader colourReader(*m_slide, m_shape);
         std::optional<TableFillPlan> plan =
-            StartTableFill(m_context, *m_table, colourReader, phase, this);
+            StartTableFillCells(m_context, *m_table, colourReader, phase);
         if (!plan) {
             return false;
         }
         m_plan = std::move(*plan);
     }
     script::StatementRecord& statement = m_context.statement;
-    const script::PageBreakSpec& pageBreak = statement.PageBreak;
-    m_layout = DecideGroupLayout(m_levels, {.detail = m_plan.block,
-                                            .order = m_plan.order,
-                                            .recordCount = m_plan.recordCount,
-                                            .reserve = statement.Reserve,
-                                            .recordsPerPage = std::max<long>(pageBreak.Rows, 0),
-                                            .breakByGroup = pageBreak.Group != 0,
-                                            .breakLevel = pageBreak.GroupLevel});
-    if (m_layout.refusal) {
-        m_context.reporter.LogError(m_layout.refusal->message, m_layout.refusal->detail);
+    m_byRow = m_plan.order != FillOrder::Col;
+    std::vector<std::string> names;
+    std::vector<CellCoordinate> cells;
+    for (std::size_t i = 0; i < m_plan.fields.size(); ++i) {
+        names.push_back(m_context.records.FieldName(i));
+        cells.push_back(m_plan.fields[i].cell);
+    }
+    phase = FillPhase::Groups;
+    std::optional<FillMessage> failure = ResolveGroups(statement.Groups, names, cells, m_levels);
+    if (!failure) {
+        phase = FillPhase::GroupRanges;
+        failure = ApplyGroupRanges(statement.Groups, m_plan.order, m_levels);
+    }
+    if (!failure) {
+        phase = FillPhase::Range;
+        m_plan.block = DetailBounds(m_levels, cells);
+        failure = ApplyRange(statement.RangeText, m_plan.order, m_plan.block);
+    }
+    if (!failure) {
+        m_plan.blockLength = BlockLength(m_plan.block, m_plan.order);
+        const script::PageBreakSpec& pageBreak = statement.PageBreak;
+        m_layout = DecideGroupLayout(m_levels, {.detail = m_plan.block,
+                                                .order = m_plan.order,
+                                                .recordCount = m_plan.recordCount,
+                                                .reserve = statement.Reserve,
+                                                .recordsPerPage = std::max<long>(pageBreak.Rows, 0),
+                                                .breakByGroup = pageBreak.Group != 0,
+                                                .breakLevel = pageBreak.GroupLevel});
+        failure = m_layout.refusal;
+    }
+    if (failure) {
+        m_context.reporter.LogError(failure->message, failure->detail);
         return false;
     }
     if (m_layout.warning) {
         m_context.reporter.WriteLine(*m_layout.warning);
     }
+    phase = FillPhase::Records;
     if (!statement.Images.empty()) {
         m_context.reporter.WriteLine(kPicturesNotBuilt);
     }
-    m_template = BuildGroupedTemplate(m_plan, m_levels, statement.Reserve, statement.Images,
-                                      m_names, *m_table);
+    m_template = BuildGroupedTemplate(m_plan, m_levels, statement.Reserve, statement.Images, names,
+                                      *m_table);
     return true;
-}
-
-// Between the cells and RANGE: the groups, their ranges, and the detail RANGE is tested on.
-bool GroupedFill::Prepare(TableFillPlan& plan) {
-    const script::StatementRecord& statement = m_context.statement;
-    m_byRow = plan.order != FillOrder::Col;
-    std::vector<CellCoordinate> cells;
-    for (std::size_t i = 0; i < plan.fields.size(); ++i) {
-        m_names.push_back(m_context.records.FieldName(i));
-        cells.push_back(plan.fields[i].cell);
-    }
-    m_step = "Syntax error. Failed to parse group.";
-    std::optional<FillMessage> failure = ResolveGroups(statement.Groups, m_names, cells, m_levels);
-    if (!failure) {
-        m_step = "Syntax error. Failed to parse grouprange.";
-        failure = ApplyGroupRanges(statement.Groups, plan.order, m_levels);
-    }
-    m_step = nullptr;
-    if (failure) {
-        m_context.reporter.LogError(failure->message, failure->detail);
-        return false;
-    }
-    plan.block = DetailBounds(m_levels, cells);
-    return true;
-}
-
-void GroupedFill::LogFailure(FillPhase phase, std::string_view description) {
-    if (m_step == nullptr) {
-        LogFillFailure(m_context, phase, m_result.slideIndex, description);
-        return;
-    }
-    try {
-        m_context.reporter.LogError(m_step, "Slide " + std::to_string(m_result.slideIndex + 1) +
-                                                ", table \"" + m_context.statement.Target +
-                                                "\": " + std::string(description));
-    } catch (...) {
-        // The log is the only place to report to; a failing log must not end the run.
-    }
-    CloseRecords(m_context.records);
 }
 
 bool GroupedFill::FillRecords() {
@@ -287,11 +266,11 @@ TableFillResult FillGroupedTable(TableFillContext& context) {
     TableFillResult result;
     result.slideIndex = context.slideIndex;
     FillPhase phase = FillPhase::CellList;
-    GroupedFill fill(context, result);
     try {
+        GroupedFill fill(context, result);
         result.success = fill.Run(phase);
     } catch (const std::exception& error) {
-        fill.LogFailure(phase, error.what());
+        LogFillFailure(context, phase, result.slideIndex, error.what());
         result.success = false;
         return result;
     }

@@ -79,7 +79,7 @@ private:
 };
 
 // Where a failure happened, which chooses the message it is logged with.
-enum class FillPhase { CellList, Range, Records };
+enum class FillPhase { CellList, Groups, GroupRanges, Range, Records };
 
 // "[<label>]    Returns <n> record(s) from the data source."
 std::string RecordCountLine(std::string_view label, std::size_t recordCount);
@@ -88,21 +88,19 @@ std::string RecordCountLine(std::string_view label, std::size_t recordCount);
 // from above 0 up to 1, none otherwise. Halves round to even.
 std::size_t ProgressInterval(double setting, std::size_t recordCount);
 
-// A step a fill adds between the cells and RANGE: the grouped fill resolves its groups there
-// and sets plan.block to the detail's bounds, which RANGE is then tested against. Returns false
-// when the fill must end (having logged why).
-class BeforeRange {
-public:
-    virtual ~BeforeRange() = default;
-    virtual bool Prepare(TableFillPlan& plan) = 0;
-};
-
 // Logs the record count, then resolves each field's cell, template text, kind and colours, and
 // the RANGE block. Failures are logged; the result is then empty. Platform exceptions pass
 // through; phase says how far it got.
 std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
-                                            const TemplateColourReader& colours, FillPhase& phase,
-                                            BeforeRange* beforeRange = nullptr);
+                                            const TemplateColourReader& colours, FillPhase& phase);
+
+// The part of StartTableFill before RANGE: logs the record count and resolves the fields'
+// cells, template texts, kinds and colours. plan.block holds the bounds of all cells. The
+// grouped fill resolves its groups between this and its own RANGE test.
+std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
+                                                 pptx::TableEditor& table,
+                                                 const TemplateColourReader& colours,
+                                                 FillPhase& phase);
 
 // Shows or logs the progress of record `number` (1-based) and lets window events run. Returns
 // false when the run has been interrupted.
