@@ -6,6 +6,7 @@
 #include "fill/ExcelChartFill.h"
 #include "fill/FixedTableFill.h"
 #include "fill/GraphChartFill.h"
+#include "fill/GroupedTableFill.h"
 #include "fill/GrowingTableFill.h"
 #include "fill/RecordsetSource.h"
 #include "script/PageBreak.h"
@@ -191,8 +192,10 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_state.LastSlideIndex = slideIndex;
         return FillChart(record);
     }
+    // A grouped table writes IMAGE fields as text until pictures are built.
+    const bool grouped = record.TableType == TableType::Var && !record.Groups.empty();
     const bool tableFill =
-        record.TableType != TableType::Form && record.Groups.empty() && record.Images.empty();
+        record.TableType != TableType::Form && (grouped || record.Images.empty());
     if (tableFill)
         return FillTable(record, slideIndex);
     // Grouped tables, named shapes and pictures come in a later version; say so rather than
@@ -266,7 +269,8 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     m_table = {};
     const fill::TableFillResult result = record.TableType == TableType::Fix
                                              ? fill::FillFixedTable(context)
-                                             : fill::FillGrowingTable(context);
+                                         : record.Groups.empty() ? fill::FillGrowingTable(context)
+                                                                 : fill::FillGroupedTable(context);
     if (result.slideDeleted) {
         m_state.LastSlideIndex = slideIndex - 1;
         return result.success;

@@ -88,6 +88,8 @@ std::string PhaseMessage(FillPhase phase, const script::StatementRecord& stateme
         return "Syntax error. Failed to parse cell list.";
     case FillPhase::Range:
         return "Syntax error. Failed to parse range '" + statement.RangeText + "'.";
+    case FillPhase::Groups: // charts have no groups
+    case FillPhase::GroupRanges:
     case FillPhase::Records:
         break;
     }

@@ -1,5 +1,7 @@
 #include "fill/GrowingTableFill.h"
 
+#include "fill/TableLines.h"
+
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -8,34 +10,6 @@
 namespace slidesmith::fill {
 
 namespace {
-
-// The rows of a table for FILLORDER ROW, its columns for COL: the lines records advance along.
-class TableLines {
-public:
-    TableLines(pptx::TableEditor& table, bool byRow) : m_table(&table), m_byRow(byRow) {}
-    std::size_t Count() const { return m_byRow ? m_table->RowCount() : m_table->ColumnCount(); }
-    std::size_t CrossCount() const {
-        return m_byRow ? m_table->ColumnCount() : m_table->RowCount();
-    }
-    void Add(std::size_t before) { m_byRow ? m_table->AddRow(before) : m_table->AddColumn(before); }
-    void Delete(std::size_t line) {
-        m_byRow ? m_table->DeleteRow(line) : m_table->DeleteColumn(line);
-    }
-    pptx::TextBody Text(std::size_t line, std::size_t cross) {
-        return m_byRow ? m_table->CellText(line, cross) : m_table->CellText(cross, line);
-    }
-
-private:
-    pptx::TableEditor* m_table;
-    bool m_byRow;
-};
-
-std::size_t LineOf(const FieldSlot& field, bool byRow) {
-    return static_cast<std::size_t>(byRow ? field.cell.row : field.cell.column);
-}
-std::size_t CrossOf(const FieldSlot& field, bool byRow) {
-    return static_cast<std::size_t>(byRow ? field.cell.column : field.cell.row);
-}
 
 // Several-line blocks are never added, so the template must hold every block a page needs.
 bool CheckReserve(TableFillContext& context, const TableFillPlan& plan, long pageRecords) {
@@ -61,31 +35,6 @@ bool CheckReserve(TableFillContext& context, const TableFillPlan& plan, long pag
         return false;
     }
     return true;
-}
-
-// The ordinal of a table shape among the tables of its slide; copies of the slide hold it at
-// the same ordinal.
-int TableOrdinal(pptx::SlidePart& slide, const pptx::Shape& tableShape) {
-    int ordinal = 0;
-    for (const pptx::Shape& shape : slide.Shapes().Shapes()) {
-        if (shape.HasTable()) {
-            ++ordinal;
-            if (shape.Node() == tableShape.Node()) {
-                return ordinal;
-            }
-        }
-    }
-    return 0;
-}
-
-void RemoveShape(pptx::SlidePart& slide, const pptx::Shape& target) {
-    pptx::ShapeTree& shapes = slide.Shapes();
-    for (std::size_t i = 1; i <= shapes.Count(); ++i) {
-        if (shapes.Item(i).Node() == target.Node()) {
-            shapes.Remove(i);
-            return;
-        }
-    }
 }
 
 class GrowingFill {
@@ -159,7 +108,7 @@ bool GrowingFill::PrepareBlocks() {
     if (records >= 1) {
         std::vector<bool> carriesField(lines.CrossCount() + 1, false);
         for (const FieldSlot& field : m_plan.fields) {
-            carriesField[CrossOf(field, m_byRow)] = true;
+            carriesField[CrossOf(field.cell, m_byRow)] = true;
         }
         for (std::size_t cross = 1; cross <= lines.CrossCount(); ++cross) {
             if (!carriesField[cross]) {
@@ -182,16 +131,19 @@ bool GrowingFill::PrepareBlocks() {
     }
     if (m_pageRecords > 0 && m_pageRecords < records) {
         m_pages = records / m_pageRecords + (records % m_pageRecords != 0 ? 1 : 0);
-        // The last page is copied before the trimming, so it alone keeps the rows below the
-        // block (a totals row); the copies of the trimmed slide go between it and the template.
-        // Copies wait as bytes until their page is filled: thousands of them held as documents
-        // would be most of a big report's memory.
-        m_context.presentation.Duplicate(m_slideIndex).Release();
-        const std::size_t firstBelow = m_blockStart + m_pageRecords * length;
-        while (lines.Count() >= firstBelow) {
-            lines.Delete(firstBelow);
+        // The first copy is made before the trimming, and every later copy is placed directly
+        // after the template slide, so the untrimmed copy ends up as the last page.
+        for (std::size_t copy = 1; copy <= m_pages; ++copy) {
+            if (copy == 2) {
+                const std::size_t firstBelow = m_blockStart + m_pageRecords * length;
+                while (lines.Count() >= firstBelow) {
+                    lines.Delete(firstBelow);
+                }
+            }
+            if (copy + 1 <= m_pages) {
+                m_context.presentation.Duplicate(m_slideIndex);
+            }
         }
-        m_context.presentation.AddReleasedCopies(m_slideIndex, m_pages - 2);
     }
     return true;
 }
@@ -261,9 +213,10 @@ void GrowingFill::WritePage(std::size_t page, std::size_t pageRecords, bool& int
             const FieldSlot& field = m_plan.fields[i];
             const odbc::FieldValue value = m_context.records.ReadValue(i);
             // Added blocks hold no format texts of their own: the template's serve every record.
-            WriteCellValue(lines.Text(LineOf(field, m_byRow) + k * length, CrossOf(field, m_byRow)),
-                           value, field.templateText, field, field.colours, FillKind::Growing,
-                           m_context.options.conventions);
+            WriteCellValue(
+                lines.Text(LineOf(field.cell, m_byRow) + k * length, CrossOf(field.cell, m_byRow)),
+                value, field.templateText, field, field.colours, FillKind::Growing,
+                m_context.options.conventions);
         }
         m_context.records.MoveNext();
     }
@@ -277,7 +230,7 @@ void GrowingFill::ApplyNoData() {
         if (m_blockStart == 1 && lines.Count() <= length) {
             // A table without rows is not valid; an emptied table is no table.
             m_table.reset();
-            RemoveShape(*m_slide, m_shape);
+            RemoveTableShape(*m_slide, m_shape);
             m_result.tableDeleted = true;
             return;
         }
@@ -287,7 +240,7 @@ void GrowingFill::ApplyNoData() {
         return;
     case script::NoDataAction::DelTable:
         m_table.reset();
-        RemoveShape(*m_slide, m_shape);
+        RemoveTableShape(*m_slide, m_shape);
         m_result.tableDeleted = true;
         return;
     case script::NoDataAction::DelSlide:
@@ -298,7 +251,7 @@ void GrowingFill::ApplyNoData() {
         return;
     case script::NoDataAction::None:
         for (const FieldSlot& field : m_plan.fields) {
-            lines.Text(LineOf(field, m_byRow), CrossOf(field, m_byRow)).SetText("");
+            lines.Text(LineOf(field.cell, m_byRow), CrossOf(field.cell, m_byRow)).SetText("");
         }
         return;
     }

@@ -45,8 +45,10 @@ std::size_t ProgressInterval(double setting, std::size_t recordCount) {
                                 : static_cast<std::size_t>(interval);
 }
 
-std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
-                                            const TemplateColourReader& colours, FillPhase& phase) {
+std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
+                                                 pptx::TableEditor& table,
+                                                 const TemplateColourReader& colours,
+                                                 FillPhase& phase) {
     script::StatementRecord& statement = context.statement;
     TableFillPlan plan;
     plan.recordCount = context.records.RecordCount();
@@ -76,13 +78,22 @@ std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::Tab
         }
     }
 
-    phase = FillPhase::Range;
     plan.block = resolved.bounds;
-    if (auto failure = ApplyRange(statement.RangeText, plan.order, plan.block)) {
+    return plan;
+}
+
+std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
+                                            const TemplateColourReader& colours, FillPhase& phase) {
+    std::optional<TableFillPlan> plan = StartTableFillCells(context, table, colours, phase);
+    if (!plan) {
+        return plan;
+    }
+    phase = FillPhase::Range;
+    if (auto failure = ApplyRange(context.statement.RangeText, plan->order, plan->block)) {
         context.reporter.LogError(failure->message, failure->detail);
         return std::nullopt;
     }
-    plan.blockLength = BlockLength(plan.block, plan.order);
+    plan->blockLength = BlockLength(plan->block, plan->order);
     phase = FillPhase::Records;
     return plan;
 }
@@ -139,6 +150,12 @@ void LogFillFailure(TableFillContext& context, FillPhase phase, std::size_t slid
     switch (phase) {
     case FillPhase::CellList:
         message = "Syntax error. Failed to parse cell list.";
+        break;
+    case FillPhase::Groups:
+        message = "Syntax error. Failed to parse group.";
+        break;
+    case FillPhase::GroupRanges:
+        message = "Syntax error. Failed to parse grouprange.";
         break;
     case FillPhase::Range:
         message = "Syntax error. Failed to parse range '" + context.statement.RangeText + "'.";

@@ -79,7 +79,7 @@ private:
 };
 
 // Where a failure happened, which chooses the message it is logged with.
-enum class FillPhase { CellList, Range, Records };
+enum class FillPhase { CellList, Groups, GroupRanges, Range, Records };
 
 // "[<label>]    Returns <n> record(s) from the data source."
 std::string RecordCountLine(std::string_view label, std::size_t recordCount);
@@ -100,6 +100,16 @@ std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::Tab
 bool ReportRecordProgress(FillReporter& reporter, const FillOptions& options,
                           std::size_t recordCount, std::size_t progressInterval,
                           std::size_t number);
+
+// The part of StartTableFill before RANGE: logs the record count and resolves the fields'
+// cells, template texts, kinds and colours. plan.block holds the bounds of all cells. The
+// grouped fill resolves its groups between this and its own RANGE test.
+std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
+                                                 pptx::TableEditor& table,
+                                                 const TemplateColourReader& colours,
+                                                 FillPhase& phase);
+
+// The same for a table fill, with its plan's record count and progress interval.
 bool ReportRecordProgress(TableFillContext& context, const TableFillPlan& plan, std::size_t number);
 
 // Writes a value as the cell's text, formatted by formatText, and gives numbers their colour.
