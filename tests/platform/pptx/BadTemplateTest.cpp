@@ -1,4 +1,4 @@
-#include "PackageTestSupport.h"
+#include "PackageFiles.h"
 #include "platform/pptx/PptxError.h"
 #include "platform/pptx/Presentation.h"
 
@@ -9,7 +9,7 @@ namespace slidesmith::pptx {
 namespace {
 
 namespace fs = std::filesystem;
-using Entries = std::vector<std::pair<std::string, std::string>>;
+using testtools::PartMap;
 
 const std::string kTypes =
     R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
@@ -34,7 +34,7 @@ const std::string kPresentationRels =
 const std::string kSlide =
     R"(<p:sld xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main"><p:cSld><p:spTree/></p:cSld></p:sld>)";
 
-Entries MinimalPackage() {
+PartMap MinimalPackage() {
     return {{"[Content_Types].xml", kTypes},
             {"_rels/.rels", kRootRels},
             {"ppt/presentation.xml", kPresentation},
@@ -42,15 +42,14 @@ Entries MinimalPackage() {
             {"ppt/slides/slide1.xml", kSlide}};
 }
 
-Entries Without(Entries entries, const std::string& name) {
-    std::erase_if(entries, [&](const auto& entry) { return entry.first == name; });
-    return entries;
+PartMap Without(PartMap parts, const std::string& name) {
+    parts.erase(name);
+    return parts;
 }
 
-Entries With(Entries entries, const std::string& name, const std::string& bytes) {
-    entries = Without(std::move(entries), name);
-    entries.emplace_back(name, bytes);
-    return entries;
+PartMap With(PartMap parts, const std::string& name, const std::string& bytes) {
+    parts[name] = bytes;
+    return parts;
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -93,37 +92,40 @@ std::string OpenFailure(const std::string& bytes) {
 }
 
 TEST(BadTemplate, EachDefectGivesAPreciseError) {
-    std::string good = testing::BuildZip(MinimalPackage());
+    std::string good = testtools::WritePackageToMemory(MinimalPackage());
     const std::vector<BadCase> cases{
         {"not a zip", "this is a text file, not a presentation", "bad.pptx: not a valid zip"},
         {"empty file", "", "bad.pptx: the file is empty"},
         {"truncated zip", good.substr(0, good.size() / 2), "bad.pptx"},
-        {"no content types", testing::BuildZip(Without(MinimalPackage(), "[Content_Types].xml")),
+        {"no content types",
+         testtools::WritePackageToMemory(Without(MinimalPackage(), "[Content_Types].xml")),
          "[Content_Types].xml is missing"},
-        {"no package relationships", testing::BuildZip(Without(MinimalPackage(), "_rels/.rels")),
-         "_rels/.rels"},
+        {"no package relationships",
+         testtools::WritePackageToMemory(Without(MinimalPackage(), "_rels/.rels")), "_rels/.rels"},
         {"no presentation part",
-         testing::BuildZip(Without(MinimalPackage(), "ppt/presentation.xml")),
+         testtools::WritePackageToMemory(Without(MinimalPackage(), "ppt/presentation.xml")),
          "ppt/presentation.xml: the presentation part is missing"},
         {"a word document",
-         testing::BuildZip(With(MinimalPackage(), "[Content_Types].xml",
-                                Replace(kTypes, "presentationml.presentation.main",
-                                        "wordprocessingml.document.main"))),
+         testtools::WritePackageToMemory(With(MinimalPackage(), "[Content_Types].xml",
+                                              Replace(kTypes, "presentationml.presentation.main",
+                                                      "wordprocessingml.document.main"))),
          "not a presentation"},
         {"slide relationship missing",
-         testing::BuildZip(With(MinimalPackage(), "ppt/presentation.xml",
-                                Replace(kPresentation, "rId2", "rId9"))),
+         testtools::WritePackageToMemory(With(MinimalPackage(), "ppt/presentation.xml",
+                                              Replace(kPresentation, "rId2", "rId9"))),
          "slide id 256 refers to relationship \"rId9\""},
         {"slide part missing",
-         testing::BuildZip(Without(MinimalPackage(), "ppt/slides/slide1.xml")),
+         testtools::WritePackageToMemory(Without(MinimalPackage(), "ppt/slides/slide1.xml")),
          "points at the missing part ppt/slides/slide1.xml"},
         {"broken XML",
-         testing::BuildZip(With(MinimalPackage(), "ppt/presentation.xml", "<p:presentation")),
+         testtools::WritePackageToMemory(
+             With(MinimalPackage(), "ppt/presentation.xml", "<p:presentation")),
          "ppt/presentation.xml: not well-formed XML"},
         {"repeated slide id",
-         testing::BuildZip(With(MinimalPackage(), "ppt/presentation.xml",
-                                Replace(kPresentation, "</p:sldIdLst>",
-                                        R"(<p:sldId id="256" r:id="rId2"/></p:sldIdLst>)"))),
+         testtools::WritePackageToMemory(
+             With(MinimalPackage(), "ppt/presentation.xml",
+                  Replace(kPresentation, "</p:sldIdLst>",
+                          R"(<p:sldId id="256" r:id="rId2"/></p:sldIdLst>)"))),
          "slide id 256 is invalid or used twice"},
         {"claims an absurd inflated size",
          WithDirectorySize(good, "ppt/slides/slide1.xml", 600u << 20),
@@ -157,7 +159,8 @@ TEST(BadTemplate, EntityDeclarationsAreNotExpanded) {
         laughs += "\">";
     }
     laughs += "]>" + Replace(kPresentation, "<p:sldIdLst>", "<p:sldIdLst>&j;");
-    std::string bytes = testing::BuildZip(With(MinimalPackage(), "ppt/presentation.xml", laughs));
+    std::string bytes =
+        testtools::WritePackageToMemory(With(MinimalPackage(), "ppt/presentation.xml", laughs));
     Presentation presentation(bytes, "laughs.pptx");
     EXPECT_EQ(presentation.SlideCount(), 1u);
 }

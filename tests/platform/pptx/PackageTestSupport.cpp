@@ -82,36 +82,6 @@ std::string ReadEntry(const fs::path& path, const std::string& name) {
     return ReadIndex(archive.get(), stat.index, 0, stat.size);
 }
 
-std::vector<std::pair<std::string, std::string>> ReadAllEntries(const fs::path& path) {
-    ZipPtr archive = OpenZip(path);
-    std::vector<std::pair<std::string, std::string>> entries;
-    zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t stat;
-        zip_stat_index(archive.get(), static_cast<zip_uint64_t>(i), 0, &stat);
-        entries.emplace_back(stat.name,
-                             ReadIndex(archive.get(), static_cast<zip_uint64_t>(i), 0, stat.size));
-    }
-    return entries;
-}
-
-std::string BuildZip(const std::vector<std::pair<std::string, std::string>>& entries) {
-    ScratchFolder folder;
-    fs::path path = folder / "built.zip";
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (archive == nullptr)
-        throw std::runtime_error("cannot create a zip");
-    for (const auto& [name, bytes] : entries) {
-        zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
-        zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
-    }
-    if (zip_close(archive) != 0)
-        throw std::runtime_error("cannot write a zip");
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::vector<std::string> CheckPackage(const fs::path& path) {
     std::vector<std::string> errors;
     for (const testtools::Finding& finding : testtools::CheckPackage(path)) {

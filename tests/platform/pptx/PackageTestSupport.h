@@ -24,10 +24,6 @@ std::vector<std::filesystem::path> RealPackages();
 std::map<std::string, RawEntry> ReadRawEntries(const std::filesystem::path& path);
 // The inflated content of one entry; throws std::runtime_error when it is missing.
 std::string ReadEntry(const std::filesystem::path& path, const std::string& name);
-// A zip holding the given entries, deflated.
-std::string BuildZip(const std::vector<std::pair<std::string, std::string>>& entries);
-// The entries of a real package, inflated, in archive order.
-std::vector<std::pair<std::string, std::string>> ReadAllEntries(const std::filesystem::path& path);
 
 // The errors the independent package checker finds (what makes PowerPoint offer a repair),
 // one sentence each. Empty when the package is sound.

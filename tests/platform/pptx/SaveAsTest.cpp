@@ -1,3 +1,4 @@
+#include "PackageFiles.h"
 #include "PackageTestSupport.h"
 #include "platform/pptx/PptxError.h"
 #include "platform/pptx/Presentation.h"
@@ -34,20 +35,17 @@ std::string MainContentType(const fs::path& file) {
 
 // The template with a macro project added, as a .pptm would carry it.
 std::string MacroPresentation() {
-    auto entries = testing::ReadAllEntries(Template());
-    for (auto& [name, bytes] : entries) {
-        if (name == "[Content_Types].xml") {
-            bytes.insert(bytes.find("</Types>"), kVbaOverride);
-            const std::string templateType =
-                "application/vnd.openxmlformats-officedocument.presentationml.template.main+xml";
-            bytes.replace(bytes.find(templateType), templateType.size(),
-                          "application/vnd.ms-powerpoint.presentation.macroEnabled.main+xml");
-        }
-        if (name == "ppt/_rels/presentation.xml.rels")
-            bytes.insert(bytes.find("</Relationships>"), kVbaRel);
-    }
-    entries.emplace_back("ppt/vbaProject.bin", std::string("\xD0\xCF\x11\xE0 macro bytes", 16));
-    return testing::BuildZip(entries);
+    testtools::PartMap parts = testtools::ReadPackage(Template());
+    std::string& types = parts.at("[Content_Types].xml");
+    types.insert(types.find("</Types>"), kVbaOverride);
+    const std::string templateType =
+        "application/vnd.openxmlformats-officedocument.presentationml.template.main+xml";
+    types.replace(types.find(templateType), templateType.size(),
+                  "application/vnd.ms-powerpoint.presentation.macroEnabled.main+xml");
+    std::string& rels = parts.at("ppt/_rels/presentation.xml.rels");
+    rels.insert(rels.find("</Relationships>"), kVbaRel);
+    parts["ppt/vbaProject.bin"] = std::string("\xD0\xCF\x11\xE0 macro bytes", 16);
+    return testtools::WritePackageToMemory(parts);
 }
 
 class SaveAs : public ::testing::Test {

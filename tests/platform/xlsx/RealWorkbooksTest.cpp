@@ -1,4 +1,5 @@
 #include "../pptx/PackageTestSupport.h"
+#include "PackageFiles.h"
 #include "WorkbookTestSupport.h"
 #include "platform/xlsx/Workbook.h"
 
@@ -22,7 +23,7 @@ struct Embedded {
 std::vector<Embedded> EmbeddedWorkbooks() {
     std::vector<Embedded> found;
     for (const fs::path& path : pptx::testing::RealPackages()) {
-        for (auto& [name, bytes] : pptx::testing::ReadAllEntries(path)) {
+        for (auto& [name, bytes] : testtools::ReadPackage(path)) {
             if (name.rfind("ppt/embeddings/", 0) == 0 && name.size() > 5 &&
                 name.substr(name.size() - 5) == ".xlsx")
                 found.push_back({path.filename().string() + ": " + name, std::move(bytes)});

@@ -1,9 +1,6 @@
 #include "WorkbookTestSupport.h"
 
-#include "../pptx/PackageTestSupport.h"
-
-#include <fstream>
-#include <utility>
+#include "PackageFiles.h"
 
 namespace slidesmith::xlsx::testing {
 namespace {
@@ -29,7 +26,7 @@ std::string Override(const std::string& part, const std::string& type) {
 } // namespace
 
 std::string BuildWorkbook(const WorkbookSource& source) {
-    std::vector<std::pair<std::string, std::string>> parts;
+    testtools::PartMap parts;
     std::string types =
         std::string(kDeclaration) +
         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
@@ -63,14 +60,14 @@ std::string BuildWorkbook(const WorkbookSource& source) {
                 sheetRels += Rel("rIdT" + std::to_string(t + 1), "table",
                                  "../tables/table" + std::to_string(tableNumber) + ".xml");
                 body += "<tablePart r:id=\"rIdT" + std::to_string(t + 1) + "\"/>";
-                parts.emplace_back(tablePart, kDeclaration + sheet.tables[t]);
+                parts.emplace(tablePart, kDeclaration + sheet.tables[t]);
             }
             body += "</tableParts>";
-            parts.emplace_back("xl/worksheets/_rels/sheet" + number + ".xml.rels",
-                               sheetRels + "</Relationships>");
+            parts.emplace("xl/worksheets/_rels/sheet" + number + ".xml.rels",
+                          sheetRels + "</Relationships>");
         }
-        parts.emplace_back(part, std::string(kDeclaration) + "<worksheet xmlns=\"" + kMain +
-                                     "\" xmlns:r=\"" + kRelNs + "\">" + body + "</worksheet>");
+        parts.emplace(part, std::string(kDeclaration) + "<worksheet xmlns=\"" + kMain +
+                                "\" xmlns:r=\"" + kRelNs + "\">" + body + "</worksheet>");
     }
     if (!source.sharedStrings.empty()) {
         types += Override("xl/sharedStrings.xml", "sharedStrings+xml");
@@ -80,45 +77,40 @@ std::string BuildWorkbook(const WorkbookSource& source) {
                           std::to_string(source.sharedStrings.size()) + "\">";
         for (const std::string& text : source.sharedStrings)
             sst += "<si><t>" + text + "</t></si>";
-        parts.emplace_back("xl/sharedStrings.xml", sst + "</sst>");
+        parts.emplace("xl/sharedStrings.xml", sst + "</sst>");
     }
     if (source.calcChain) {
         types += Override("xl/calcChain.xml", "calcChain+xml");
         workbookRels += Rel("rIdChain", "calcChain", "calcChain.xml");
-        parts.emplace_back("xl/calcChain.xml", std::string(kDeclaration) + "<calcChain xmlns=\"" +
-                                                   kMain + "\"><c r=\"A1\" i=\"1\"/></calcChain>");
+        parts.emplace("xl/calcChain.xml", std::string(kDeclaration) + "<calcChain xmlns=\"" +
+                                              kMain + "\"><c r=\"A1\" i=\"1\"/></calcChain>");
     }
-    parts.emplace_back("xl/styles.xml",
-                       std::string(kDeclaration) + "<styleSheet xmlns=\"" + kMain +
-                           "\"><numFmts count=\"1\"><numFmt numFmtId=\"164\" "
-                           "formatCode=\"yyyy\\-mm\\-dd\"/></numFmts><cellXfs count=\"3\"><xf "
-                           "numFmtId=\"0\"/><xf numFmtId=\"4\" applyNumberFormat=\"1\"/><xf "
-                           "numFmtId=\"164\" applyNumberFormat=\"1\"/></cellXfs></styleSheet>");
+    parts.emplace("xl/styles.xml",
+                  std::string(kDeclaration) + "<styleSheet xmlns=\"" + kMain +
+                      "\"><numFmts count=\"1\"><numFmt numFmtId=\"164\" "
+                      "formatCode=\"yyyy\\-mm\\-dd\"/></numFmts><cellXfs count=\"3\"><xf "
+                      "numFmtId=\"0\"/><xf numFmtId=\"4\" applyNumberFormat=\"1\"/><xf "
+                      "numFmtId=\"164\" applyNumberFormat=\"1\"/></cellXfs></styleSheet>");
     std::string workbook = std::string(kDeclaration) + "<workbook xmlns=\"" + kMain +
                            "\" xmlns:r=\"" + kRelNs + "\"><sheets>" + sheets + "</sheets>";
     if (!source.definedNames.empty())
         workbook += "<definedNames>" + source.definedNames + "</definedNames>";
     workbook += "</workbook>";
-    parts.emplace_back("xl/workbook.xml", workbook);
-    parts.emplace_back("xl/_rels/workbook.xml.rels", workbookRels + "</Relationships>");
-    parts.emplace_back("_rels/.rels",
-                       std::string(kDeclaration) +
-                           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-                           "relationships\">" +
-                           Rel("rId1", "officeDocument", "xl/workbook.xml") + "</Relationships>");
-    parts.insert(parts.begin(), {"[Content_Types].xml", types + "</Types>"});
-    return pptx::testing::BuildZip(parts);
+    parts.emplace("xl/workbook.xml", workbook);
+    parts.emplace("xl/_rels/workbook.xml.rels", workbookRels + "</Relationships>");
+    parts.emplace("_rels/.rels",
+                  std::string(kDeclaration) +
+                      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                      "relationships\">" +
+                      Rel("rId1", "officeDocument", "xl/workbook.xml") + "</Relationships>");
+    parts.emplace("[Content_Types].xml", types + "</Types>");
+    return testtools::WritePackageToMemory(parts);
 }
 
 std::string PartText(const std::string& workbookBytes, const std::string& partName) {
-    pptx::testing::ScratchFolder folder;
-    std::filesystem::path path = folder / "book.xlsx";
-    std::ofstream(path, std::ios::binary) << workbookBytes;
-    for (auto& [name, bytes] : pptx::testing::ReadAllEntries(path)) {
-        if (name == partName)
-            return bytes;
-    }
-    return {};
+    const testtools::PartMap parts = testtools::ReadPackageFromMemory(workbookBytes, "book.xlsx");
+    const auto found = parts.find(partName);
+    return found == parts.end() ? std::string() : found->second;
 }
 
 } // namespace slidesmith::xlsx::testing
