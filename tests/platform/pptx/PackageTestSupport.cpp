@@ -8,7 +8,6 @@
 #include <pugixml.hpp>
 #include <set>
 #include <stdexcept>
-#include <unistd.h>
 #include <zip.h>
 
 namespace slidesmith::pptx::testing {
@@ -89,18 +88,6 @@ std::vector<std::string> CheckPackage(const fs::path& path) {
             errors.push_back(testtools::Describe(finding));
     }
     return errors;
-}
-
-ScratchFolder::ScratchFolder() {
-    static int counter = 0;
-    m_path = fs::temp_directory_path() /
-             ("slidesmith-pptx-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::create_directories(m_path);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored; // cleaning up must not turn a passing test into a failure
-    fs::remove_all(m_path, ignored);
 }
 
 } // namespace slidesmith::pptx::testing

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/convert/TempFolder.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -30,17 +32,10 @@ std::string ReadEntry(const std::filesystem::path& path, const std::string& name
 std::vector<std::string> CheckPackage(const std::filesystem::path& path);
 
 // A folder below the system temporary folder, removed with its contents.
-class ScratchFolder {
+class ScratchFolder : public convert::TempFolder {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
+    ScratchFolder() : convert::TempFolder("slidesmith-pptx") {}
+    std::filesystem::path operator/(const std::string& name) const { return Path() / name; }
 };
 
 } // namespace slidesmith::pptx::testing
