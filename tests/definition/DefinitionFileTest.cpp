@@ -2,11 +2,11 @@
 
 #include "ReferenceCipher.h"
 #include "definition/PasswordCipher.h"
+#include "platform/convert/TempFolder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <unistd.h>
 
 namespace slidesmith::definition {
 namespace {
@@ -16,15 +16,6 @@ using testing::ReferenceRc4;
 
 class DefinitionFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("slidesmith-definition-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     fs::path Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(m_dir / name, std::ios::binary) << bytes;
         return m_dir / name;
@@ -41,7 +32,8 @@ protected:
         return Read(m_dir / "out.slm");
     }
 
-    fs::path m_dir;
+    convert::TempFolder m_folder{"slidesmith-definition"};
+    const fs::path m_dir = m_folder.Path();
 };
 
 // As the desktop program writes it: CP1252 bytes, CR LF, backslash and network paths, an
