@@ -1,5 +1,6 @@
 #include "platform/settings/SettingsStore.h"
 
+#include "platform/convert/TempFolder.h"
 #include "platform/files/FileIo.h"
 #include "platform/settings/SettingNames.h"
 
@@ -17,14 +18,6 @@ namespace fs = std::filesystem;
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "settings-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-        m_path = m_folder / "config" / "slidesmith" / "settings.reg";
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     // Writes the store's file by hand, as a user or an older version might have left it.
     void WriteStore(const std::string& body) {
         fs::create_directories(m_path.parent_path());
@@ -32,8 +25,9 @@ protected:
                                                "]\n" + body);
     }
 
-    fs::path m_folder;
-    fs::path m_path;
+    convert::TempFolder m_scratch{"settings"};
+    const fs::path m_folder = m_scratch.Path();
+    const fs::path m_path = m_folder / "config" / "slidesmith" / "settings.reg";
 };
 
 TEST_F(SettingsStoreTest, AFreshMachineGivesEveryDefaultAndTheFirstSaveCreatesTheFolder) {
