@@ -1,5 +1,6 @@
 // Runs the built program the way a scheduler would and checks what it leaves behind: the exit
 // status, stderr and the start-up log.
+#include "platform/convert/TempFolder.h"
 #include "platform/files/FileIo.h"
 
 #include <cstdlib>
@@ -27,13 +28,7 @@ struct Outcome {
 
 class StartupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "startup-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-        fs::create_directories(m_folder / "home");
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
+    void SetUp() override { fs::create_directories(m_folder / "home"); }
 
     // A copy of the program under folder/name; with a conversion table beside it, that folder
     // is the application folder.
@@ -82,7 +77,8 @@ protected:
         return outcome;
     }
 
-    fs::path m_folder;
+    slidesmith::convert::TempFolder m_scratch{"startup"};
+    const fs::path m_folder = m_scratch.Path();
 };
 
 // The whole log must be exactly these lines, each with a timestamp prefix and CR LF.
