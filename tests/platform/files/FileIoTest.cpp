@@ -1,8 +1,9 @@
 #include "platform/files/FileIo.h"
 
+#include "platform/convert/TempFolder.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace slidesmith::files {
 namespace {
@@ -11,12 +12,8 @@ namespace fs = std::filesystem;
 
 class FileIoTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("slidesmith-fileio-" + std::to_string(getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
+    convert::TempFolder m_folder{"slidesmith-fileio"};
+    const fs::path m_dir = m_folder.Path();
 };
 
 TEST_F(FileIoTest, AtomicWriteReplacesTheTargetAndLeavesNoTemporaryFile) {
