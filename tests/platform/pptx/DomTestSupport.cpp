@@ -1,12 +1,13 @@
 #include "DomTestSupport.h"
 
-#include <array>
-#include <cstdio>
+#include "PackageTestSupport.h"
+
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <vector>
 
 namespace slidesmith::pptx::test {
@@ -70,25 +71,16 @@ pugi::xml_node Find(pugi::xml_node root, const char* name) {
         [name](pugi::xml_node node) { return std::string_view(node.name()) == name; });
 }
 
-std::string RealFixturesFolder() {
-    return (std::filesystem::path(SLIDESMITH_SHARED_FIXTURES) / "real").string();
-}
-
 bool HaveRealFixtures() {
-    return std::filesystem::is_directory(RealFixturesFolder());
+    return std::filesystem::is_directory(testing::RealFixtures());
 }
 
 std::string RealPart(const std::string& file, const std::string& part) {
-    const std::string command =
-        "unzip -p '" + RealFixturesFolder() + "/" + file + "' '" + part + "' 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string content;
-    std::array<char, 65536> buffer{};
-    for (std::size_t n = 0;
-         pipe && (n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0;) {
-        content.append(buffer.data(), n);
+    try {
+        return testing::ReadEntry(testing::RealFixtures() / file, part);
+    } catch (const std::runtime_error&) {
+        return ""; // the fixture or the part is absent
     }
-    return content;
 }
 
 std::string TableFrameXml(const std::string& picture) {

@@ -19,10 +19,9 @@ struct CountingSink : PartChangeSink {
 std::unique_ptr<pugi::xml_document> Parse(std::string_view body);
 pugi::xml_node Find(pugi::xml_node root, const char* name);
 
-// A part of a real presentation (read with `unzip -p`); "" when the fixtures are absent.
+// A part of a real presentation; "" when the fixture or the part is absent.
 std::string RealPart(const std::string& file, const std::string& part);
 bool HaveRealFixtures();
-std::string RealFixturesFolder();
 
 // A p:graphicFrame with a table drawn as text: rows separated by "|", one letter per grid
 // position; equal letters form one rectangular merged area whose anchor holds the letter. Row i

@@ -1,6 +1,7 @@
 #include "platform/pptx/TableEditor.h"
 
 #include "DomTestSupport.h"
+#include "PackageTestSupport.h"
 
 #include <filesystem>
 #include <functional>
@@ -21,7 +22,7 @@ void PrintTo(const TableCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class TableEdit : public testing::TestWithParam<TableCase> {};
+class TableEdit : public ::testing::TestWithParam<TableCase> {};
 
 TEST_P(TableEdit, GivesTheExpectedGridAndKeepsTheTableValid) {
     const TableCase& c = GetParam();
@@ -51,7 +52,7 @@ TEST_P(TableEdit, GivesTheExpectedGridAndKeepsTheTableValid) {
 
 INSTANTIATE_TEST_SUITE_P(
     Merges, TableEdit,
-    testing::Values(
+    ::testing::Values(
         TableCase{"rowPlain", "ABC|DEF", 'r', 2, "ABC|123|DEF"},
         TableCase{"rowFirst", "ABC|DEF", 'r', 1, "123|ABC|DEF"},
         TableCase{"rowCopiesHorizontalMerge", "ABC|DDE", 'r', 2, "ABC|112|DDE"},
@@ -144,7 +145,7 @@ TEST(RealTables, StayValidThroughRowAndColumnEditsEverywhere) {
         GTEST_SKIP() << "real fixtures not installed";
     }
     int tables = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(test::RealFixturesFolder())) {
+    for (const auto& entry : std::filesystem::directory_iterator(testing::RealFixtures())) {
         for (int slide = 1; slide <= 12 && entry.path().extension() == ".pptx"; ++slide) {
             const std::string part = "ppt/slides/slide" + std::to_string(slide) + ".xml";
             const std::string where = entry.path().filename().string() + " " + part;
