@@ -3,8 +3,10 @@
 #include "engine/CountFormat.h"
 #include "engine/RunFillReporter.h"
 #include "fill/FixedTableFill.h"
+#include "fill/FormFill.h"
 #include "fill/GrowingTableFill.h"
 #include "fill/RecordsetSource.h"
+#include "platform/files/PathNames.h"
 #include "script/PageBreak.h"
 #include "script/TextScan.h"
 
@@ -48,6 +50,18 @@ std::int16_t TargetOrdinal(std::string_view target, std::int16_t notFound) {
     if (std::optional<std::int64_t> number = script::ParseWholeNumber(target))
         return ToOrdinal(*number);
     return notFound;
+}
+
+fill::TableFillResult RunTableFill(TableType type, fill::TableFillContext& context) {
+    switch (type) {
+    case TableType::Fix:
+        return fill::FillFixedTable(context);
+    case TableType::Form:
+        return fill::FillForm(context);
+    case TableType::Var:
+        break;
+    }
+    return fill::FillGrowingTable(context);
 }
 
 bool IsChartProgId(std::string_view progId) {
@@ -195,19 +209,19 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_log.LogError("Syntax error. Error in pagebreak " + Quoted(record.PageBreakText) + ".",
                        "");
     }
-    const bool tableFill = !isChart && record.TableType != TableType::Form &&
-                           record.Groups.empty() && record.Images.empty();
+    // A form takes GROUP itself; tables with GROUP are grouped tables.
+    const bool tableFill =
+        !isChart && (record.TableType == TableType::Form || record.Groups.empty());
     if (tableFill)
         return FillTable(record, slideIndex);
-    // Charts, grouped tables, named shapes and pictures come in a later version; say so rather
-    // than pretend a success.
+    // Charts and grouped tables come in a later version; say so rather than pretend a success.
     if (isChart) {
         m_log.LogError("Failed to execute function CHART.",
                        "Filling charts is not built into this version of Slidesmith yet.");
     } else {
         m_log.LogError("Failed to execute function REPORT.",
-                       "Filling grouped tables, shapes and pictures is not built into this "
-                       "version of Slidesmith yet.");
+                       "Filling grouped tables is not built into this version of Slidesmith "
+                       "yet.");
     }
     m_state.LastSlideIndex = slideIndex;
     return false;
@@ -225,8 +239,12 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     }
     fill::RecordsetSource records(recordset);
     RunFillReporter reporter(m_state, m_observer, m_log);
+    // The presentation still carries the template's name: it is saved only after the script.
     const fill::FillOptions options{.interactive = m_options.Interactive,
-                                    .progressInterval = m_options.ProgressInterval};
+                                    .progressInterval = m_options.ProgressInterval,
+                                    .templateFolder =
+                                        files::ParentFolder(m_presentation.FullName().string()),
+                                    .connectTimeoutSeconds = m_options.ConnectionTimeout};
     fill::TableFillContext context{.statement = record,
                                    .presentation = m_presentation,
                                    .slideIndex = static_cast<std::size_t>(slideIndex - 1),
@@ -238,9 +256,7 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     // may be stale: the current slide and table are taken from where the fill ended.
     m_slide = nullptr;
     m_table = {};
-    const fill::TableFillResult result = record.TableType == TableType::Fix
-                                             ? fill::FillFixedTable(context)
-                                             : fill::FillGrowingTable(context);
+    const fill::TableFillResult result = RunTableFill(record.TableType, context);
     if (result.slideDeleted) {
         m_state.LastSlideIndex = slideIndex - 1;
         return result.success;
@@ -248,7 +264,7 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     const auto endIndex = static_cast<std::int32_t>(result.slideIndex) + 1;
     m_state.LastSlideIndex = endIndex;
     m_slide = GetSlide(m_presentation, endIndex);
-    if (m_slide != nullptr && !result.tableDeleted)
+    if (m_slide != nullptr && !result.tableDeleted && record.TableType != TableType::Form)
         m_table = FindTable(*m_slide, record.TargetOrdinal);
     return result.success;
 }

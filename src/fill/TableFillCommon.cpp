@@ -1,5 +1,6 @@
 #include "fill/TableFillCommon.h"
 
+#include "fill/TablePictures.h"
 #include "fill/ValueFormat.h"
 
 #include <cmath>
@@ -83,6 +84,17 @@ std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::Tab
         return std::nullopt;
     }
     plan.blockLength = BlockLength(plan.block, plan.order);
+
+    phase = FillPhase::Image;
+    const auto textOf = [&](std::size_t i) {
+        return table.CellText(static_cast<std::size_t>(plan.fields[i].cell.row),
+                              static_cast<std::size_t>(plan.fields[i].cell.column));
+    };
+    if (!ResolveImageList(statement.Images, context.records, plan.fields, textOf,
+                          context.reporter)) {
+        return std::nullopt;
+    }
+    plan.pictures = MakePicturePlacer(context, plan.fields, plan.recordCount);
     phase = FillPhase::Records;
     return plan;
 }
@@ -128,20 +140,23 @@ pptx::Shape FindTableShape(pptx::SlidePart& slide, int ordinal) {
     return {};
 }
 
-void LogFillFailure(TableFillContext& context, FillPhase phase, std::size_t slideIndex,
-                    std::string_view description) {
-    std::string message;
+std::string PhaseMessage(const script::StatementRecord& statement, FillPhase phase) {
     switch (phase) {
     case FillPhase::CellList:
-        message = "Syntax error. Failed to parse cell list.";
-        break;
+        return "Syntax error. Failed to parse cell list.";
     case FillPhase::Range:
-        message = "Syntax error. Failed to parse range '" + context.statement.RangeText + "'.";
-        break;
+        return "Syntax error. Failed to parse range '" + statement.RangeText + "'.";
+    case FillPhase::Image:
+        return "Syntax error. Failed to parse image.";
     case FillPhase::Records:
-        message = "Failed to execute function REPORT.";
         break;
     }
+    return "Failed to execute function REPORT.";
+}
+
+void LogFillFailure(TableFillContext& context, FillPhase phase, std::size_t slideIndex,
+                    std::string_view description) {
+    const std::string message = PhaseMessage(context.statement, phase);
     std::string information = "Slide " + std::to_string(slideIndex + 1) + ", table \"" +
                               context.statement.Target + "\": ";
     information += description;
