@@ -1,6 +1,7 @@
 #include "LoopbackServer.h"
 
 #include <arpa/inet.h>
+#include <chrono>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
@@ -83,6 +84,12 @@ void LoopbackServer::Answer(int client) {
         const std::string block(64 * 1024, 'x');
         while (!m_stop && SendAll(client, block)) {
         }
+        return;
+    }
+    if (path == "/stall") {
+        SendAll(client, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n");
+        while (!m_stop)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         return;
     }
     const auto route = m_routes.find(path);

@@ -8,7 +8,8 @@
 namespace slidesmith::engine::test {
 
 // A tiny HTTP/1.0 server on 127.0.0.1 for picture downloads, so no test needs the network.
-// Each path answers with a fixed response; "/endless" streams bytes until the client hangs up.
+// Each path answers with a fixed response; "/endless" streams bytes until the client hangs up,
+// "/stall" sends its head and then nothing.
 // Paths without a response get 404.
 class LoopbackServer {
 public:

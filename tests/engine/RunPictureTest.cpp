@@ -8,6 +8,7 @@
 #include "TemplateBuilder.h"
 #include "TemplateText.h"
 #include "platform/files/FileIo.h"
+#include "platform/net/HttpFetch.h"
 
 #include <cmath>
 #include <filesystem>
@@ -232,6 +233,18 @@ TEST_F(RunPictureTest, WebPicturesAreFetchedWithRedirectsAndFailedFetchesShowErr
     for (std::size_t row = 3; row <= 6; ++row)
         EXPECT_EQ(table.cells.at(row).at(1).text, "#Error") << "row " << row + 1;
     EXPECT_EQ(MediaCount(report), 1u);
+}
+
+TEST(WebPictureLimitsTest, AStalledDownloadIsGivenUpRatherThanWaitedForever) {
+    LoopbackServer server({});
+    net::FetchLimits limits;
+    limits.stallSeconds = 1;
+    try {
+        net::FetchUrl(server.Address() + "/stall", limits);
+        ADD_FAILURE() << "a stalled download returned";
+    } catch (const net::FetchError& error) {
+        EXPECT_NE(std::string(error.what()).find("/stall: "), std::string::npos) << error.what();
+    }
 }
 
 } // namespace
