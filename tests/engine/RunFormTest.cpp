@@ -9,7 +9,10 @@
 #include "TemplateText.h"
 #include "platform/files/FileIo.h"
 #include "platform/pptx/Presentation.h"
+#include "render/Render.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace slidesmith::engine::test {
@@ -56,6 +59,18 @@ void GroupShape(const std::filesystem::path& path, const std::string& name) {
     group.append_move(target);
     xml.MarkChanged();
     presentation->SaveAs(path, 24);
+}
+
+// Copies rendered pages to $SLIDESMITH_KEEP_RENDERS when it is set, for a person to look at.
+void KeepRenders(const std::vector<std::filesystem::path>& pages, const std::string& prefix) {
+    const char* keep = std::getenv("SLIDESMITH_KEEP_RENDERS");
+    if (keep == nullptr)
+        return;
+    std::filesystem::create_directories(keep);
+    for (const auto& page : pages)
+        std::filesystem::copy_file(
+            page, std::filesystem::path(keep) / (prefix + page.filename().string()),
+            std::filesystem::copy_options::overwrite_existing);
 }
 
 class RunFormTest : public ::testing::Test {
@@ -210,6 +225,19 @@ TEST_F(RunFormTest, AGroupShowsItsValuesOnTheFirstSlideOfTheGroupOnly) {
         EXPECT_EQ(Text(report, k + 1, "Region"), regions[k]) << "slide " << k + 1;
         EXPECT_EQ(Text(report, k + 1, "Heading"), names[k]) << "slide " << k + 1;
     }
+}
+
+TEST_F(RunFormTest, TheRenderedFormSlidesLookLikeTheTemplate) {
+    SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
+    Define({"@1 = REPORT(SLIDE=1 TYPE=FORM CELL=Heading,Amount,Photo,Region IMAGE=3)",
+            "select name, amount, photo, region from customers order by n"});
+    run.Run();
+    const auto pdf = render::RenderToPdf(run.Folder() / "Report.pptx");
+    EXPECT_EQ(render::PdfPageCount(pdf), 4);
+    const std::string text = render::PdfText(pdf);
+    for (const char* expected : {"Anna", "1,200", "(300)", "zero", "South", "The end"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    KeepRenders(render::RenderPngPages(pdf, 48), "form-");
 }
 
 TEST_F(RunFormTest, AThousandRecordsMakeAThousandSlidesSharingOnePicture) {

@@ -9,8 +9,10 @@
 #include "TemplateText.h"
 #include "platform/files/FileIo.h"
 #include "platform/net/HttpFetch.h"
+#include "render/Render.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -48,6 +50,18 @@ cell 1 2 "Photo" bold
 cell 2 2 "H30"
 cell 3 1 "Total" bold
 )";
+
+// Copies rendered pages to $SLIDESMITH_KEEP_RENDERS when it is set, for a person to look at.
+void KeepRenders(const std::vector<std::filesystem::path>& pages, const std::string& prefix) {
+    const char* keep = std::getenv("SLIDESMITH_KEEP_RENDERS");
+    if (keep == nullptr)
+        return;
+    std::filesystem::create_directories(keep);
+    for (const auto& page : pages)
+        std::filesystem::copy_file(
+            page, std::filesystem::path(keep) / (prefix + page.filename().string()),
+            std::filesystem::copy_options::overwrite_existing);
+}
 
 class RunPictureTest : public ::testing::Test {
 protected:
@@ -233,6 +247,24 @@ TEST_F(RunPictureTest, WebPicturesAreFetchedWithRedirectsAndFailedFetchesShowErr
     for (std::size_t row = 3; row <= 6; ++row)
         EXPECT_EQ(table.cells.at(row).at(1).text, "#Error") << "row " << row + 1;
     EXPECT_EQ(MediaCount(report), 1u);
+}
+
+TEST_F(RunPictureTest, TheRenderedReportShowsPicturesOnTheirCellsAndErrorsInTheirs) {
+    SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
+    AddPhotos({"pics/red.png", "pics/blue.png", "pics/red.png", "pics/blue.png", "pics/logo.svg",
+               "pics/missing.png"});
+    run.WriteSalesDefinition(RunHarness::StandardFiles(),
+                             {"@1 = REPORT(SLIDE=1 TYPE=FIX CELL=A2 IMAGE=2)",
+                              "select name, photo from photos order by n",
+                              "@2 = REPORT(SLIDE=2 CELL=A2 IMAGE=2 PAGEBREAK=3)",
+                              "select name, photo from photos order by n"});
+    run.Run();
+    const auto pdf = render::RenderToPdf(run.Folder() / "Report.pptx");
+    EXPECT_EQ(render::PdfPageCount(pdf), 3);
+    const std::string text = render::PdfText(pdf);
+    EXPECT_NE(text.find("#Error"), std::string::npos);
+    EXPECT_NE(text.find("item 6"), std::string::npos);
+    KeepRenders(render::RenderPngPages(pdf, 48), "pictures-");
 }
 
 TEST(WebPictureLimitsTest, AStalledDownloadIsGivenUpRatherThanWaitedForever) {
