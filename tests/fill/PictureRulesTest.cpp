@@ -3,11 +3,9 @@
 // limits on what a picture file may be.
 #include "PngImage.h"
 #include "TableFillHarness.h"
-#include "fill/FieldEntries.h"
 #include "fill/FormGroups.h"
 #include "fill/ImageSettings.h"
 #include "fill/PictureLoader.h"
-#include "fill/PicturePlacer.h"
 #include "platform/files/FileIo.h"
 
 #include <cstdlib>
@@ -37,36 +35,6 @@ TEST(ImageSettingsTest, WordsOfTheTemplateTextGiveStretchWidthAndHeight) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ReadImageSettings(c.text), c.expected) << c.text;
-}
-
-TEST(SizePictureTest, OneGivenSideKeepsTheProportionsAndAbsurdSizesStayBounded) {
-    struct Case {
-        double width, height, expectedWidth, expectedHeight;
-    };
-    const Case cases[] = {
-        {-1, -1, 40, 20},   {100, -1, 100, 50}, {-1, 50, 100, 50},
-        {120, 80, 120, 80}, {0, -1, 0, 0},      {-1, 1e30, 1e7, 1e7},
-    };
-    for (const Case& c : cases) {
-        const PictureSize size = SizePicture(40, 20, c.width, c.height);
-        EXPECT_DOUBLE_EQ(size.width, c.expectedWidth) << c.width << " x " << c.height;
-        EXPECT_DOUBLE_EQ(size.height, c.expectedHeight) << c.width << " x " << c.height;
-    }
-}
-
-TEST(FieldEntriesTest, TheFirstEntryDecidesBetweenNumbersAndNames) {
-    testing::MemoryRecords records({3, 200, 200}, {});
-    records.names = {"Id", "Name", "Photo"};
-    const auto resolve = [&](std::vector<std::string> entries) {
-        return ResolveFieldEntries(entries, records);
-    };
-    EXPECT_EQ(resolve({"2"}).fields, std::vector<std::size_t>{1});
-    EXPECT_EQ(resolve({"photo", "ID"}).fields, (std::vector<std::size_t>{2, 0}));
-    EXPECT_EQ(resolve({"1", "Photo"}).wrong, "Photo");
-    EXPECT_EQ(resolve({"Photo", "1"}).wrong, "1");
-    EXPECT_EQ(resolve({"0"}).wrong, "0");
-    EXPECT_EQ(resolve({"4"}).wrong, "4");
-    EXPECT_EQ(resolve({"Picture"}).wrong, "Picture");
 }
 
 TEST(FormGroupsTest, AFieldInSeveralLevelsBelongsToTheOutermostAndChangesAreFoundOutsideIn) {
@@ -149,32 +117,6 @@ TEST_F(PictureFilesTest, HostilePictureFilesAreRefusedWithoutReadingThemWhole) {
         EXPECT_NE(Failure(loader, loader.PicturePath(name)), "") << name;
     EXPECT_NE(Failure(loader, loader.PicturePath(std::string(10000, 'x'))), "");
     EXPECT_NE(Failure(loader, "ftp://host/a.png"), "");
-}
-
-TEST_F(PictureFilesTest, FileAddressesAreDecodedAndEachPictureIsReadOnce) {
-    fs::create_directory(folder / "my pics");
-    files::WriteFileAtomically(folder / "my pics/a.png", testtools::MakePng(30, 10, 0x00FF00));
-    PictureLoader loader({.templateFolder = "/elsewhere"});
-    const std::string address = "file://" + folder.string() + "/my%20pics/a.png";
-    const LoadedPicture& picture = loader.Load(address);
-    EXPECT_NEAR(picture.widthPoints, 30, 0.01);
-    EXPECT_NEAR(picture.heightPoints, 10, 0.01);
-    // Later records naming it get the same picture even when the file has gone meanwhile.
-    fs::remove(folder / "my pics/a.png");
-    EXPECT_EQ(&loader.Load(address), &picture);
-}
-
-TEST_F(PictureFilesTest, AnSvgGetsItsSizeFromItsDocumentAndAPngToShowIt) {
-    files::WriteFileAtomically(folder / "a.svg",
-                               R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 300 100">)"
-                               R"(<circle cx="50" cy="50" r="40" fill="red"/></svg>)");
-    files::WriteFileAtomically(folder / "bad.svg", "<svg xmlns='http://www.w3.org/2000/svg'>");
-    PictureLoader loader({.templateFolder = folder.string()});
-    const LoadedPicture& picture = loader.Load(loader.PicturePath("a.svg"));
-    EXPECT_DOUBLE_EQ(picture.widthPoints, 225); // 300 CSS pixels
-    EXPECT_DOUBLE_EQ(picture.heightPoints, 75);
-    EXPECT_TRUE(picture.svgPng.starts_with("\x89PNG"));
-    EXPECT_NE(Failure(loader, loader.PicturePath("bad.svg")), "");
 }
 
 } // namespace
