@@ -3,7 +3,7 @@
 // distinct pictures from files; then the report is saved. Each size runs in its own process so
 // its peak memory is its own. Prints times, peak memory, the media parts stored and the ratio
 // of the larger run's time to the smaller's.
-#include "common/BenchTemplate.h"
+#include "MinimalTemplate.h"
 #include "fill/FormFill.h"
 #include "platform/files/FileIo.h"
 #include "platform/pptx/Presentation.h"
@@ -139,7 +139,7 @@ public:
 
 void RunJob(std::size_t records, const fs::path& folder) {
     const Clock::time_point start = Clock::now();
-    pptx::Presentation presentation(bench::MakeTemplate(FormSlide()), folder / "template.pptx");
+    pptx::Presentation presentation(bench::MinimalTemplate(FormSlide()), folder / "template.pptx");
     script::StatementRecord statement;
     statement.Label = "form";
     statement.TableType = script::TableType::Form;

@@ -4,6 +4,7 @@
 #include "engine/RunFillReporter.h"
 #include "fill/FixedTableFill.h"
 #include "fill/FormFill.h"
+#include "fill/GroupedTableFill.h"
 #include "fill/GrowingTableFill.h"
 #include "fill/RecordsetSource.h"
 #include "platform/files/PathNames.h"
@@ -52,8 +53,9 @@ std::int16_t TargetOrdinal(std::string_view target, std::int16_t notFound) {
     return notFound;
 }
 
-fill::TableFillResult RunTableFill(TableType type, fill::TableFillContext& context) {
-    switch (type) {
+// TYPE chooses the fill; a growing table with GROUP levels is a grouped table.
+fill::TableFillResult RunTableFill(const StatementRecord& record, fill::TableFillContext& context) {
+    switch (record.TableType) {
     case TableType::Fix:
         return fill::FillFixedTable(context);
     case TableType::Form:
@@ -61,7 +63,8 @@ fill::TableFillResult RunTableFill(TableType type, fill::TableFillContext& conte
     case TableType::Var:
         break;
     }
-    return fill::FillGrowingTable(context);
+    return record.Groups.empty() ? fill::FillGrowingTable(context)
+                                 : fill::FillGroupedTable(context);
 }
 
 bool IsChartProgId(std::string_view progId) {
@@ -209,20 +212,11 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_log.LogError("Syntax error. Error in pagebreak " + Quoted(record.PageBreakText) + ".",
                        "");
     }
-    // A form takes GROUP itself; tables with GROUP are grouped tables.
-    const bool tableFill =
-        !isChart && (record.TableType == TableType::Form || record.Groups.empty());
-    if (tableFill)
+    if (!isChart)
         return FillTable(record, slideIndex);
-    // Charts and grouped tables come in a later version; say so rather than pretend a success.
-    if (isChart) {
-        m_log.LogError("Failed to execute function CHART.",
-                       "Filling charts is not built into this version of Slidesmith yet.");
-    } else {
-        m_log.LogError("Failed to execute function REPORT.",
-                       "Filling grouped tables is not built into this version of Slidesmith "
-                       "yet.");
-    }
+    // Charts come in a later version; say so rather than pretend a success.
+    m_log.LogError("Failed to execute function CHART.",
+                   "Filling charts is not built into this version of Slidesmith yet.");
     m_state.LastSlideIndex = slideIndex;
     return false;
 }
@@ -256,7 +250,7 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     // may be stale: the current slide and table are taken from where the fill ended.
     m_slide = nullptr;
     m_table = {};
-    const fill::TableFillResult result = RunTableFill(record.TableType, context);
+    const fill::TableFillResult result = RunTableFill(record, context);
     if (result.slideDeleted) {
         m_state.LastSlideIndex = slideIndex - 1;
         return result.success;

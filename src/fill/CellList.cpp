@@ -10,7 +10,9 @@ FillMessage CellParseError(std::string_view entry, std::string detail = {}) {
     return {"Syntax error. Failed to parse cell '" + std::string(entry) + "'.", std::move(detail)};
 }
 
-void Extend(BlockBounds& bounds, const CellCoordinate& cell) {
+} // namespace
+
+void ExtendBounds(BlockBounds& bounds, const CellCoordinate& cell) {
     if (bounds.minRow == 0 || cell.row < bounds.minRow) {
         bounds.minRow = cell.row;
     }
@@ -24,8 +26,6 @@ void Extend(BlockBounds& bounds, const CellCoordinate& cell) {
         bounds.maxColumn = cell.column;
     }
 }
-
-} // namespace
 
 int BlockLength(const BlockBounds& bounds, FillOrder order) {
     return order != FillOrder::Col ? bounds.maxRow - bounds.minRow + 1
@@ -53,7 +53,7 @@ std::optional<FillMessage> ResolveCellList(std::vector<std::string>& cellList, i
         } else {
             cell = {previous.row + 1, previous.column};
         }
-        Extend(resolved.bounds, cell);
+        ExtendBounds(resolved.bounds, cell);
         if (cell.row > tableRows || cell.column > tableColumns) {
             const std::string name = CellRefName(cell.row, cell.column);
             if (index >= cellList.size()) {
@@ -69,6 +69,16 @@ std::optional<FillMessage> ResolveCellList(std::vector<std::string>& cellList, i
     return std::nullopt;
 }
 
+bool RangeEncloses(const RangeReference& range, const BlockBounds& bounds, FillOrder order,
+                   std::string& expected) {
+    if (order != FillOrder::Col) {
+        expected = CellRefName(bounds.minRow, 0) + ":" + CellRefName(bounds.maxRow, 0);
+        return range.first.row <= bounds.minRow && range.last.row >= bounds.maxRow;
+    }
+    expected = CellRefName(0, bounds.minColumn) + ":" + CellRefName(0, bounds.maxColumn);
+    return range.first.column <= bounds.minColumn && range.last.column >= bounds.maxColumn;
+}
+
 std::optional<FillMessage> ApplyRange(std::string_view rangeText, FillOrder order,
                                       BlockBounds& bounds) {
     if (rangeText.empty()) {
@@ -79,16 +89,8 @@ std::optional<FillMessage> ApplyRange(std::string_view rangeText, FillOrder orde
         return FillMessage{"Syntax error. Failed to parse range '" + std::string(rangeText) + "'.",
                            {}};
     }
-    bool encloses = false;
     std::string expected;
-    if (order != FillOrder::Col) {
-        encloses = range.first.row <= bounds.minRow && range.last.row >= bounds.maxRow;
-        expected = CellRefName(bounds.minRow, 0) + ":" + CellRefName(bounds.maxRow, 0);
-    } else {
-        encloses = range.first.column <= bounds.minColumn && range.last.column >= bounds.maxColumn;
-        expected = CellRefName(0, bounds.minColumn) + ":" + CellRefName(0, bounds.maxColumn);
-    }
-    if (!encloses) {
+    if (!RangeEncloses(range, bounds, order, expected)) {
         return FillMessage{"The range or copyrange should be " + expected + " .", {}};
     }
     bounds = {range.first.row, range.last.row, range.first.column, range.last.column};

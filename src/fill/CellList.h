@@ -32,6 +32,9 @@ struct BlockBounds {
     bool operator==(const BlockBounds&) const = default;
 };
 
+// Widens bounds to take in a cell; a bound still 0 takes the cell's.
+void ExtendBounds(BlockBounds& bounds, const CellCoordinate& cell);
+
 // The rows (FillOrder::Row) or columns (FillOrder::Col) one record occupies.
 int BlockLength(const BlockBounds& bounds, FillOrder order);
 
@@ -49,6 +52,11 @@ struct ResolvedCells {
 std::optional<FillMessage> ResolveCellList(std::vector<std::string>& cellList, int fieldCount,
                                            FillOrder order, int tableRows, int tableColumns,
                                            ResolvedCells& resolved);
+
+// Whether a range's lines (rows for FillOrder::Row, columns for Col) enclose the bounds';
+// expected is set to the bounds' lines as a row-only ("3:5") or column-only ("B:D") range.
+bool RangeEncloses(const RangeReference& range, const BlockBounds& bounds, FillOrder order,
+                   std::string& expected);
 
 // Checks a RANGE value against the cells: with FillOrder::Row its rows must enclose the cells'
 // rows, with FillOrder::Col its columns the cells' columns. On success the range becomes

@@ -1,5 +1,6 @@
 #include "fill/GrowingTableFill.h"
 
+#include "fill/TableLines.h"
 #include "fill/TablePictures.h"
 
 #include <algorithm>
@@ -10,34 +11,6 @@
 namespace slidesmith::fill {
 
 namespace {
-
-// The rows of a table for FILLORDER ROW, its columns for COL: the lines records advance along.
-class TableLines {
-public:
-    TableLines(pptx::TableEditor& table, bool byRow) : m_table(&table), m_byRow(byRow) {}
-    std::size_t Count() const { return m_byRow ? m_table->RowCount() : m_table->ColumnCount(); }
-    std::size_t CrossCount() const {
-        return m_byRow ? m_table->ColumnCount() : m_table->RowCount();
-    }
-    void Add(std::size_t before) { m_byRow ? m_table->AddRow(before) : m_table->AddColumn(before); }
-    void Delete(std::size_t line) {
-        m_byRow ? m_table->DeleteRow(line) : m_table->DeleteColumn(line);
-    }
-    pptx::TextBody Text(std::size_t line, std::size_t cross) {
-        return m_byRow ? m_table->CellText(line, cross) : m_table->CellText(cross, line);
-    }
-
-private:
-    pptx::TableEditor* m_table;
-    bool m_byRow;
-};
-
-std::size_t LineOf(const FieldSlot& field, bool byRow) {
-    return static_cast<std::size_t>(byRow ? field.cell.row : field.cell.column);
-}
-std::size_t CrossOf(const FieldSlot& field, bool byRow) {
-    return static_cast<std::size_t>(byRow ? field.cell.column : field.cell.row);
-}
 
 // Several-line blocks are never added, so the template must hold every block a page needs.
 bool CheckReserve(TableFillContext& context, const TableFillPlan& plan, long pageRecords) {
@@ -63,31 +36,6 @@ bool CheckReserve(TableFillContext& context, const TableFillPlan& plan, long pag
         return false;
     }
     return true;
-}
-
-// The ordinal of a table shape among the tables of its slide; copies of the slide hold it at
-// the same ordinal.
-int TableOrdinal(pptx::SlidePart& slide, const pptx::Shape& tableShape) {
-    int ordinal = 0;
-    for (const pptx::Shape& shape : slide.Shapes().Shapes()) {
-        if (shape.HasTable()) {
-            ++ordinal;
-            if (shape.Node() == tableShape.Node()) {
-                return ordinal;
-            }
-        }
-    }
-    return 0;
-}
-
-void RemoveShape(pptx::SlidePart& slide, const pptx::Shape& target) {
-    pptx::ShapeTree& shapes = slide.Shapes();
-    for (std::size_t i = 1; i <= shapes.Count(); ++i) {
-        if (shapes.Item(i).Node() == target.Node()) {
-            shapes.Remove(i);
-            return;
-        }
-    }
 }
 
 class GrowingFill {
@@ -161,7 +109,7 @@ bool GrowingFill::PrepareBlocks() {
     if (records >= 1) {
         std::vector<bool> carriesField(lines.CrossCount() + 1, false);
         for (const FieldSlot& field : m_plan.fields) {
-            carriesField[CrossOf(field, m_byRow)] = true;
+            carriesField[CrossOf(field.cell, m_byRow)] = true;
         }
         for (std::size_t cross = 1; cross <= lines.CrossCount(); ++cross) {
             if (!carriesField[cross]) {
@@ -267,16 +215,17 @@ void GrowingFill::WritePage(std::size_t page, std::size_t pageRecords, bool& int
             const FieldSlot& field = m_plan.fields[i];
             const odbc::FieldValue value = m_context.records.ReadValue(i);
             if (field.image) {
-                const std::size_t line = LineOf(field, m_byRow) + k * length;
-                const std::size_t cross = CrossOf(field, m_byRow);
+                const std::size_t line = LineOf(field.cell, m_byRow) + k * length;
+                const std::size_t cross = CrossOf(field.cell, m_byRow);
                 pictures.Place(m_byRow ? line : cross, m_byRow ? cross : line, value,
                                field.imageSettings);
                 continue;
             }
             // Added blocks hold no format texts of their own: the template's serve every record.
-            WriteCellValue(lines.Text(LineOf(field, m_byRow) + k * length, CrossOf(field, m_byRow)),
-                           value, field.templateText, field, field.colours, FillKind::Growing,
-                           m_context.options.conventions);
+            WriteCellValue(
+                lines.Text(LineOf(field.cell, m_byRow) + k * length, CrossOf(field.cell, m_byRow)),
+                value, field.templateText, field, field.colours, FillKind::Growing,
+                m_context.options.conventions);
         }
         m_context.records.MoveNext();
     }
@@ -290,7 +239,7 @@ void GrowingFill::ApplyNoData() {
         if (m_blockStart == 1 && lines.Count() <= length) {
             // A table without rows is not valid; an emptied table is no table.
             m_table.reset();
-            RemoveShape(*m_slide, m_shape);
+            RemoveTableShape(*m_slide, m_shape);
             m_result.tableDeleted = true;
             return;
         }
@@ -300,7 +249,7 @@ void GrowingFill::ApplyNoData() {
         return;
     case script::NoDataAction::DelTable:
         m_table.reset();
-        RemoveShape(*m_slide, m_shape);
+        RemoveTableShape(*m_slide, m_shape);
         m_result.tableDeleted = true;
         return;
     case script::NoDataAction::DelSlide:
@@ -311,7 +260,7 @@ void GrowingFill::ApplyNoData() {
         return;
     case script::NoDataAction::None:
         for (const FieldSlot& field : m_plan.fields) {
-            lines.Text(LineOf(field, m_byRow), CrossOf(field, m_byRow)).SetText("");
+            lines.Text(LineOf(field.cell, m_byRow), CrossOf(field.cell, m_byRow)).SetText("");
         }
         return;
     }

@@ -46,8 +46,10 @@ std::size_t ProgressInterval(double setting, std::size_t recordCount) {
                                 : static_cast<std::size_t>(interval);
 }
 
-std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
-                                            const TemplateColourReader& colours, FillPhase& phase) {
+std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
+                                                 pptx::TableEditor& table,
+                                                 const TemplateColourReader& colours,
+                                                 FillPhase& phase) {
     script::StatementRecord& statement = context.statement;
     TableFillPlan plan;
     plan.recordCount = context.records.RecordCount();
@@ -77,24 +79,40 @@ std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::Tab
         }
     }
 
-    phase = FillPhase::Range;
     plan.block = resolved.bounds;
-    if (auto failure = ApplyRange(statement.RangeText, plan.order, plan.block)) {
-        context.reporter.LogError(failure->message, failure->detail);
-        return std::nullopt;
-    }
-    plan.blockLength = BlockLength(plan.block, plan.order);
+    return plan;
+}
 
+bool ResolveTableImages(TableFillContext& context, pptx::TableEditor& table, TableFillPlan& plan,
+                        FillPhase& phase) {
     phase = FillPhase::Image;
     const auto textOf = [&](std::size_t i) {
         return table.CellText(static_cast<std::size_t>(plan.fields[i].cell.row),
                               static_cast<std::size_t>(plan.fields[i].cell.column));
     };
-    if (!ResolveImageList(statement.Images, context.records, plan.fields, textOf,
+    if (!ResolveImageList(context.statement.Images, context.records, plan.fields, textOf,
                           context.reporter)) {
-        return std::nullopt;
+        return false;
     }
     plan.pictures = MakePicturePlacer(context, plan.fields, plan.recordCount);
+    return true;
+}
+
+std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
+                                            const TemplateColourReader& colours, FillPhase& phase) {
+    std::optional<TableFillPlan> plan = StartTableFillCells(context, table, colours, phase);
+    if (!plan) {
+        return plan;
+    }
+    phase = FillPhase::Range;
+    if (auto failure = ApplyRange(context.statement.RangeText, plan->order, plan->block)) {
+        context.reporter.LogError(failure->message, failure->detail);
+        return std::nullopt;
+    }
+    plan->blockLength = BlockLength(plan->block, plan->order);
+    if (!ResolveTableImages(context, table, *plan, phase)) {
+        return std::nullopt;
+    }
     phase = FillPhase::Records;
     return plan;
 }
@@ -144,6 +162,10 @@ std::string PhaseMessage(const script::StatementRecord& statement, FillPhase pha
     switch (phase) {
     case FillPhase::CellList:
         return "Syntax error. Failed to parse cell list.";
+    case FillPhase::Groups:
+        return "Syntax error. Failed to parse group.";
+    case FillPhase::GroupRanges:
+        return "Syntax error. Failed to parse grouprange.";
     case FillPhase::Range:
         return "Syntax error. Failed to parse range '" + statement.RangeText + "'.";
     case FillPhase::Image:

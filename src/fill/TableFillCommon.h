@@ -85,7 +85,7 @@ private:
 };
 
 // Where a failure happened, which chooses the message it is logged with.
-enum class FillPhase { CellList, Range, Image, Records };
+enum class FillPhase { CellList, Groups, GroupRanges, Range, Image, Records };
 
 // "[<label>]    Returns <n> record(s) from the data source."
 std::string RecordCountLine(std::string_view label, std::size_t recordCount);
@@ -99,6 +99,20 @@ std::size_t ProgressInterval(double setting, std::size_t recordCount);
 // through; phase says how far it got.
 std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
                                             const TemplateColourReader& colours, FillPhase& phase);
+
+// The part of StartTableFill before RANGE: logs the record count and resolves the fields'
+// cells, template texts, kinds and colours. plan.block holds the bounds of all cells. The
+// grouped fill resolves its groups between this and its own RANGE test.
+std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
+                                                 pptx::TableEditor& table,
+                                                 const TemplateColourReader& colours,
+                                                 FillPhase& phase);
+
+// Marks the IMAGE list's fields (their cell texts become size settings and are cleared) and
+// makes the plan's picture placer. The grouped fill calls it after its own RANGE test. A
+// wrong entry is logged and the result is false.
+bool ResolveTableImages(TableFillContext& context, pptx::TableEditor& table, TableFillPlan& plan,
+                        FillPhase& phase);
 
 // Shows or logs the progress of record `number` (1-based) and lets window events run. Returns
 // false when the run has been interrupted.

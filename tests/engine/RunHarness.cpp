@@ -71,7 +71,7 @@ void RunHarness::WriteSalesDefinition(const std::vector<std::string>& fileSettin
     std::vector<std::string> lines = {"Slidemill Version 2.0",
                                       "[Data Source]",
                                       "Name1=Sales",
-                                      "ConnectionString1=Driver=SQLite3;Database=sales.db",
+                                      "ConnectionString1=" + salesConnection,
                                       "",
                                       "[File]"};
     lines.insert(lines.end(), fileSettings.begin(), fileSettings.end());
@@ -173,6 +173,28 @@ void ExpectLog(const std::vector<std::string>& actual, const std::vector<std::st
     ADD_FAILURE() << "log:\n" << shown << "expected:\n" << wanted;
 }
 
+std::vector<std::string>
+RunHarness::SalesRunLog(const std::vector<std::vector<std::string>>& statements) const {
+    std::vector<std::string> expected = LogHead();
+    expected.push_back("Connect to database successfully. DSN=Sales, Using a connection string.");
+    expected.push_back("Create the blank report file \"" + PathOf("Report.pptx") + "\".");
+    expected.push_back("Open the template file \"" + PathOf("template.pptx") + "\".");
+    for (const auto& statement : statements)
+        expected.insert(expected.end(), statement.begin(), statement.end());
+    expected.push_back("Save the report file \"" + PathOf("Report.pptx") + "\".");
+    expected.push_back("Close the report file.");
+    expected.push_back("Close the log file.");
+    return expected;
+}
+
+std::vector<std::string> StatementLines(const std::string& label, const std::string& header,
+                                        const std::string& sql,
+                                        const std::vector<std::string>& body) {
+    std::vector<std::string> lines = {"[" + label + "]    " + header, "[" + label + "]    " + sql};
+    lines.insert(lines.end(), body.begin(), body.end());
+    return lines;
+}
+
 std::vector<std::string> LogHead() {
     return {ApplicationNameAndVersion(), "Open log file successfully."};
 }
@@ -215,8 +237,7 @@ PostgresDatabase::~PostgresDatabase() {
     if (!m_available)
         return;
     try {
-        TerminateSessions();
-        ExecuteSql(PostgresString("postgres"), "drop database if exists " + m_name);
+        Drop();
     } catch (const std::exception&) {
         // A database left behind is dropped by the next test of the same process id.
     }
@@ -224,6 +245,12 @@ PostgresDatabase::~PostgresDatabase() {
 
 std::string PostgresDatabase::ConnectionString() const {
     return PostgresString(m_name);
+}
+
+void PostgresDatabase::Drop() {
+    // "with (force)" ends the sessions and waits for them; terminating them first and dropping
+    // at once races with their exit.
+    ExecuteSql(PostgresString("postgres"), "drop database if exists " + m_name + " with (force)");
 }
 
 void PostgresDatabase::TerminateSessions() {

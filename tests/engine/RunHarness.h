@@ -25,6 +25,7 @@ public:
     std::vector<std::string> labels;
     std::function<void(std::string_view line)> onLogLine;
     std::function<void()> onPendingEvents;
+    std::function<void(std::string_view progress)> onRecordProgress;
 
     void EchoLogLine(std::string_view text) override {
         if (onLogLine)
@@ -34,7 +35,10 @@ public:
     void ShowStatementCount(std::string_view) override {}
     void ShowErrorCount(std::string_view) override {}
     void ShowFunctionLabel(std::string_view text) override { labels.emplace_back(text); }
-    void ShowRecordProgress(std::string_view) override {}
+    void ShowRecordProgress(std::string_view text) override {
+        if (onRecordProgress)
+            onRecordProgress(text);
+    }
     void LetPendingEventsRun() override {
         if (onPendingEvents)
             onPendingEvents();
@@ -55,8 +59,9 @@ public:
 
     // Writes folder/name.slm from its lines (joined with CR LF) and loads it as the program does.
     void WriteDefinition(const std::vector<std::string>& lines, std::string_view name = "sales");
-    // A definition on the SQLite database sales.db beside it (data source "Sales"), with the
-    // given [File] settings, further sections and script lines.
+    // A definition with one data source "Sales" on `salesConnection` (by default the SQLite
+    // database sales.db beside it), with the given [File] settings, further sections and script
+    // lines.
     void WriteSalesDefinition(const std::vector<std::string>& fileSettings,
                               const std::vector<std::string>& scriptLines,
                               const std::vector<std::string>& extraSections = {});
@@ -75,6 +80,12 @@ public:
     // The log without the fixed timestamp prefix, one entry per line; "?" when a line lacks it.
     std::vector<std::string> LogLines() const;
 
+    // The whole log expected from a batch run of the sales definition with StandardFiles whose
+    // one source connects: the head, the connection, report and template lines, then each
+    // statement's lines, then the save and close lines.
+    std::vector<std::string>
+    SalesRunLog(const std::vector<std::vector<std::string>>& statements) const;
+
     definition::ReportDefinition definition;
     std::string script;
     RunOptions options;
@@ -82,6 +93,7 @@ public:
     ScriptedObserver observer;
     std::vector<definition::ConversionFormat> conversionTable;
     LoginRetry login;
+    std::string salesConnection = "Driver=SQLite3;Database=sales.db";
     std::vector<std::string> errorBoxes;
     std::vector<std::filesystem::path> displayed;
 
@@ -97,6 +109,11 @@ void ExpectLog(const std::vector<std::string>& actual, const std::vector<std::st
 
 // The fixed head of every log: the application line and "Open log file successfully.".
 std::vector<std::string> LogHead();
+
+// The lines of one statement: its header and SQL lines with the label prefix, then `body`.
+std::vector<std::string> StatementLines(const std::string& label, const std::string& header,
+                                        const std::string& sql,
+                                        const std::vector<std::string>& body);
 
 // Rows of a one-column integer query, through the real driver.
 std::vector<long long> QueryIntegers(const std::string& connectionString, const std::string& sql);
@@ -122,6 +139,8 @@ public:
     std::string ConnectionString() const;
     // Ends every other session of the database, as a server restart would.
     void TerminateSessions();
+    // Drops the database now (ending its sessions first), as if an administrator removed it.
+    void Drop();
 
 private:
     std::string m_name;

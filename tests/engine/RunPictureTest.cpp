@@ -31,7 +31,8 @@ std::int64_t OwnSize(int pixels) {
 }
 
 // Slide 1: a fixed table whose picture cells carry one size setting per row; slide 2: a
-// growing table with a header, one record row (pictures 30 pt high) and a totals row.
+// growing table with a header, one record row (pictures 30 pt high) and a totals row; slide 3:
+// a grouped table with a group header row (badges 20 pt high) above the record row.
 constexpr const char* kTemplate = R"(
 slide title-only
 placeholder title "Photos"
@@ -49,6 +50,14 @@ cell 1 1 "Name" bold
 cell 1 2 "Photo" bold
 cell 2 2 "H30"
 cell 3 1 "Total" bold
+slide title-only
+placeholder title "Groups"
+table Grouped 4 2 0.5in 1.4in col-width=2in row-height=0.6in
+cell 1 1 "Name" bold
+cell 1 2 "Photo" bold
+cell 2 2 "H20"
+cell 3 2 "H30"
+cell 4 1 "Total" bold
 )";
 
 class RunPictureTest : public ::testing::Test {
@@ -158,7 +167,7 @@ TEST_F(RunPictureTest, PicturesFollowTheirRowsAcrossPageBreaksByFieldNameAndSvgK
     run.Run();
     EXPECT_EQ(run.state.ErrorCount, 0);
     testtools::PresentationReader report(run.PathOf("Report.pptx"));
-    ASSERT_EQ(report.SlideCount(), 4u);
+    ASSERT_EQ(report.SlideCount(), 5u);
     // Pages of two records on slides 2 to 4; every picture is 30 pt high in its record's row.
     const std::vector<std::vector<std::int64_t>> widths = {{60, 60}, {60, 60}, {}};
     for (std::size_t page = 0; page < 3; ++page) {
@@ -177,10 +186,40 @@ TEST_F(RunPictureTest, PicturesFollowTheirRowsAcrossPageBreaksByFieldNameAndSvgK
     EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
     if (render::LibreOfficeAvailable()) {
         const auto pdf = render::RenderToPdf(run.Folder() / "Report.pptx");
-        EXPECT_EQ(render::PdfPageCount(pdf), 4);
+        EXPECT_EQ(render::PdfPageCount(pdf), 5);
         EXPECT_NE(render::PdfText(pdf).find("item 5"), std::string::npos);
         KeepRenders(render::RenderPngPages(pdf, 48), "pictures-");
     }
+}
+
+TEST_F(RunPictureTest, GroupedTablesPlaceHeaderAndRecordPicturesOnEveryGroupPage) {
+    ExecuteSql(db, "create table members(n integer, region text, badge text, name text, photo "
+                   "text)");
+    ExecuteSql(db, "insert into members values (1, 'North', 'pics/blue.png', 'a', "
+                   "'pics/red.png'), (2, 'North', 'pics/blue.png', 'b', 'pics/red.png'), "
+                   "(3, 'North', 'pics/blue.png', 'c', 'pics/nothing.png'), "
+                   "(4, 'South', 'pics/blue.png', 'd', 'pics/red.png')");
+    run.WriteSalesDefinition(RunHarness::StandardFiles(),
+                             {"@1 = REPORT(SLIDE=3 CELL=A2,B2,A3,B3 GROUP=region,badge "
+                              "GROUPRANGE=A2:B2 PAGEBREAK=G1 IMAGE=2,4)",
+                              "select region, badge, name, photo from members order by n"});
+    run.Run();
+    EXPECT_EQ(run.state.ErrorCount, 0);
+    testtools::PresentationReader report(run.PathOf("Report.pptx"));
+    ASSERT_EQ(report.SlideCount(), 4u);
+    // A page per region: its badge in the header row, a picture per record in the rows below.
+    const auto north = PicturesOn(report, 3);
+    ASSERT_EQ(north.size(), 3u);
+    ExpectBox(north[0].box, 2, 40 * kPt, 20 * kPt);
+    ExpectBox(north[1].box, 3, 60 * kPt, 30 * kPt);
+    ExpectBox(north[2].box, 4, 60 * kPt, 30 * kPt);
+    EXPECT_EQ(report.Table(3, "Grouped").cells.at(4).at(1).text, "#Error");
+    const auto south = PicturesOn(report, 4);
+    ASSERT_EQ(south.size(), 2u);
+    ExpectBox(south[0].box, 2, 40 * kPt, 20 * kPt);
+    ExpectBox(south[1].box, 3, 60 * kPt, 30 * kPt);
+    EXPECT_EQ(report.Table(4, "Grouped").cells.at(3).at(0).text, "Total");
+    EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
 }
 
 TEST_F(RunPictureTest, WebPicturesAreFetchedWithRedirectsAndFailedFetchesShowError) {

@@ -3,8 +3,11 @@
 #include "PackageChecker.h"
 #include "PresentationReader.h"
 #include "RunHarness.h"
+#include "ScenarioDatabase.h"
 #include "TemplateBuilder.h"
 #include "TemplateText.h"
+#include "TestToolError.h"
+#include "render/Render.h"
 
 #include <gtest/gtest.h>
 
@@ -29,23 +32,21 @@ cell 1 2 "Amount" bold
 cell 2 2 "#,##0"
 )";
 
-class RunTableFillTest : public ::testing::Test {
+class RunTableFillTest : public ScenarioTest {
 protected:
     void SetUp() override {
+        ScenarioTest::SetUp();
+        if (IsSkipped())
+            return;
         testtools::WriteTemplate(testtools::ParseTemplateText(kTemplate),
                                  run.Folder() / "template.pptx");
-        const std::string db = SqliteConnection(run.Folder() / "sales.db");
-        ExecuteSql(db, "create table items(n integer, amount integer)");
+        ScenarioTable items{"items", {{"n", ColumnType::Integer}, {"amount", ColumnType::Integer}}};
         for (int n = 1; n <= 7; ++n)
-            ExecuteSql(db, "insert into items values (" + std::to_string(n) + ", " +
-                               std::to_string(n * 1000 - 2500) + ")");
-        ExecuteSql(db, "create table regions(name text, amount integer)");
-        ExecuteSql(db, "insert into regions values ('North', 12345), ('South', 678), "
-                       "('West', 9)");
-    }
-
-    void Define(const std::vector<std::string>& script) {
-        run.WriteSalesDefinition(RunHarness::StandardFiles(), script);
+            items.rows.push_back({std::to_string(n), std::to_string(n * 1000 - 2500)});
+        database.Create(items);
+        database.Create({"regions",
+                         {{"name", ColumnType::Text}, {"amount", ColumnType::Integer}},
+                         {{"'North'", "12345"}, {"'South'", "678"}, {"'West'", "9"}}});
     }
 
     // The texts of one table column, top to bottom.
@@ -56,43 +57,27 @@ protected:
         return texts;
     }
 
-    std::vector<std::string> Statement(const std::string& label, const std::string& header,
-                                       const std::string& sql,
-                                       const std::vector<std::string>& body) const {
-        std::vector<std::string> lines = {"[" + label + "]    " + header,
-                                          "[" + label + "]    " + sql};
-        lines.insert(lines.end(), body.begin(), body.end());
-        return lines;
+    void Template(const char* text) {
+        testtools::WriteTemplate(testtools::ParseTemplateText(text),
+                                 run.Folder() / "template.pptx");
     }
 
     std::vector<std::string> Run(const std::vector<std::vector<std::string>>& statements) {
         run.Run();
-        std::vector<std::string> expected = LogHead();
-        expected.push_back("Connect to database successfully. DSN=Sales, Using a connection "
-                           "string.");
-        expected.push_back("Create the blank report file \"" + run.PathOf("Report.pptx") + "\".");
-        expected.push_back("Open the template file \"" + run.PathOf("template.pptx") + "\".");
-        for (const auto& statement : statements)
-            expected.insert(expected.end(), statement.begin(), statement.end());
-        expected.push_back("Save the report file \"" + run.PathOf("Report.pptx") + "\".");
-        expected.push_back("Close the report file.");
-        expected.push_back("Close the log file.");
-        return expected;
+        return run.SalesRunLog(statements);
     }
-
-    RunHarness run;
 };
 
-TEST_F(RunTableFillTest, AFixedTableTakesTheRecordsAndAFailingQueryIsAFailedStatement) {
+TEST_P(RunTableFillTest, AFixedTableTakesTheRecordsAndAFailingQueryIsAFailedStatement) {
     const std::string regions = "select name, amount from regions order by name";
     Define({"@1 = REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", regions,
             "@2 = REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", "select nothing from nowhere"});
-    const auto expected =
-        Run({Statement("1", "REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", regions,
-                       {"[1]    Returns 3 records from the data source.", "[1]    Success."}),
-             Statement("2", "REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", "select nothing from nowhere",
-                       {"Error: Failed to execute function REPORT.", "Error Info: *",
-                        "[2]    Failure."})});
+    const auto expected = Run(
+        {StatementLines("1", "REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", regions,
+                        {"[1]    Returns 3 records from the data source.", "[1]    Success."}),
+         StatementLines(
+             "2", "REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)", "select nothing from nowhere",
+             {"Error: Failed to execute function REPORT.", "Error Info: *", "[2]    Failure."})});
     ExpectLog(run.LogLines(), expected);
     EXPECT_EQ(run.state.ErrorCount, 1);
 
@@ -104,16 +89,16 @@ TEST_F(RunTableFillTest, AFixedTableTakesTheRecordsAndAFailingQueryIsAFailedStat
     EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
 }
 
-TEST_F(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFollowsThem) {
+TEST_P(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFollowsThem) {
     const std::string items = "select n, amount from items order by n";
     const std::string regions = "select name, amount from regions order by name";
     Define({"@1 = REPORT(SLIDE=1 CELL=A2,B2 PAGEBREAK=3)", items,
             "@2 = REPORT(SLIDE=N TYPE=FIX CELL=A2,B2)", regions});
-    const auto expected =
-        Run({Statement("1", "REPORT(SLIDE=1 CELL=A2,B2 PAGEBREAK=3)", items,
-                       {"[1]    Returns 7 records from the data source.", "[1]    Success."}),
-             Statement("2", "REPORT(SLIDE=N TYPE=FIX CELL=A2,B2)", regions,
-                       {"[2]    Returns 3 records from the data source.", "[2]    Success."})});
+    const auto expected = Run(
+        {StatementLines("1", "REPORT(SLIDE=1 CELL=A2,B2 PAGEBREAK=3)", items,
+                        {"[1]    Returns 7 records from the data source.", "[1]    Success."}),
+         StatementLines("2", "REPORT(SLIDE=N TYPE=FIX CELL=A2,B2)", regions,
+                        {"[2]    Returns 3 records from the data source.", "[2]    Success."})});
     ExpectLog(run.LogLines(), expected);
     EXPECT_EQ(run.state.ErrorCount, 0);
 
@@ -139,6 +124,209 @@ TEST_F(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFol
               (std::vector<std::string>{"Region", "North", "South", "West"}));
     EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
 }
+
+TEST_P(RunTableFillTest, FixedTablesKeepSpareRowsAndFailWhenTheRecordsOverflow) {
+    Template(R"(
+slide title-only
+placeholder title "Regions"
+table Spare 5 2 0.5in 1.6in
+cell 1 1 "Region" bold
+cell 2 2 "#,##0"
+cell 5 1 "kept"
+table Tight 3 2 5in 1.6in
+cell 1 1 "Region" bold
+cell 2 2 "#,##0"
+)");
+    const std::string regions = "select name, amount from regions order by name";
+    Define({"@1 = REPORT(SLIDE=1 TABLE=1 TYPE=FIX CELL=A2,B2)", regions,
+            "@2 = REPORT(SLIDE=1 TABLE=2 TYPE=FIX CELL=A2,B2)", regions});
+    const auto expected =
+        Run({StatementLines("1", "REPORT(SLIDE=1 TABLE=1 TYPE=FIX CELL=A2,B2)", regions,
+                            {"[1]    Returns 3 records from the data source.", "[1]    Success."}),
+             StatementLines("2", "REPORT(SLIDE=1 TABLE=2 TYPE=FIX CELL=A2,B2)", regions,
+                            {"[2]    Returns 3 records from the data source.",
+                             "Error: Failed to execute function REPORT.",
+                             "Error Info: Slide 1, table \"2\": *", "[2]    Failure."})});
+    ExpectLog(run.LogLines(), expected);
+    EXPECT_EQ(run.state.ErrorCount, 1);
+
+    // The two records that fit stay written.
+    testtools::PresentationReader report(run.PathOf("Report.pptx"));
+    EXPECT_EQ(Column(report.Table(1, "Spare"), 0),
+              (std::vector<std::string>{"Region", "North", "South", "West", "kept"}));
+    EXPECT_EQ(Column(report.Table(1, "Spare"), 1),
+              (std::vector<std::string>{"", "12,345", "678", "9", ""}));
+    EXPECT_EQ(Column(report.Table(1, "Tight"), 0),
+              (std::vector<std::string>{"Region", "North", "South"}));
+}
+
+TEST_P(RunTableFillTest, GrowingTablesAddAndRemoveRowsAndRenderInOrder) {
+    Template(R"(
+slide title-only
+placeholder title "Grow"
+table Grow 3 2 0.5in 1.6in
+cell 1 1 "Item" bold
+cell 2 2 "#,##0;-#,##0" sections=000000,FF0000
+cell 3 1 "Total" bold
+slide title-only
+placeholder title "Shrink"
+table Shrink 6 2 0.5in 1.6in
+cell 1 1 "Region" bold
+cell 6 1 "Sum" bold
+)");
+    const std::string items = "select n, amount from items order by n";
+    const std::string regions = "select name, amount from regions order by amount desc";
+    Define({"@1 = REPORT(SLIDE=1 CELL=A2,B2)", items, "@2 = REPORT(SLIDE=2 CELL=A2,B2 RESERVE=4)",
+            regions});
+    const auto expected = Run(
+        {StatementLines("1", "REPORT(SLIDE=1 CELL=A2,B2)", items,
+                        {"[1]    Returns 7 records from the data source.", "[1]    Success."}),
+         StatementLines("2", "REPORT(SLIDE=2 CELL=A2,B2 RESERVE=4)", regions,
+                        {"[2]    Returns 3 records from the data source.", "[2]    Success."})});
+    ExpectLog(run.LogLines(), expected);
+
+    testtools::PresentationReader report(run.PathOf("Report.pptx"));
+    EXPECT_EQ(Column(report.Table(1, "Grow"), 0),
+              (std::vector<std::string>{"Item", "1", "2", "3", "4", "5", "6", "7", "Total"}));
+    EXPECT_EQ(Column(report.Table(1, "Grow"), 1),
+              (std::vector<std::string>{"", "-1,500", "-500", "500", "1,500", "2,500", "3,500",
+                                        "4,500", ""}));
+    EXPECT_EQ(Column(report.Table(2, "Shrink"), 0),
+              (std::vector<std::string>{"Region", "North", "South", "West", "Sum"}));
+
+    SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
+    const std::string text = render::PdfText(render::RenderToPdf(run.PathOf("Report.pptx")));
+    std::size_t position = 0;
+    for (const char* value : {"-1,500", "-500", "500", "4,500", "Total", "North", "12345", "South",
+                              "678", "West", "Sum"}) {
+        const std::size_t found = text.find(value, position);
+        ASSERT_NE(found, std::string::npos) << value << " missing or out of order:\n" << text;
+        position = found;
+    }
+}
+
+TEST_P(RunTableFillTest, BlocksOfTwoRowsNeedReserveToMatchThePageBreak) {
+    Template(R"(
+slide title-only
+placeholder title "Blocks"
+table Blocks 5 2 0.5in 1.6in
+cell 1 1 "Item" bold
+cell 3 2 "note"
+cell 5 2 "note"
+)");
+    const std::string items = "select n, amount from items order by n";
+    Define({"@1 = REPORT(SLIDE=1 CELL=A2,B2 RANGE=A2:B3 RESERVE=2 PAGEBREAK=3)", items,
+            "@2 = REPORT(SLIDE=1 CELL=A2,B2 RANGE=A2:B3 RESERVE=2)", items});
+    const auto expected = Run(
+        {StatementLines("1", "REPORT(SLIDE=1 CELL=A2,B2 RANGE=A2:B3 RESERVE=2 PAGEBREAK=3)", items,
+                        {"[1]    Returns 7 records from the data source.",
+                         "Error: The value \"2\" for parameter RESERVE must be equal to the value "
+                         "\"3\" for PAGEBREAK when the length of the range is more then 1 row.",
+                         "[1]    Failure."}),
+         StatementLines("2", "REPORT(SLIDE=1 CELL=A2,B2 RANGE=A2:B3 RESERVE=2)", items,
+                        {"[2]    Returns 7 records from the data source.",
+                         "Error: You should add parameter PAGEBREAK or change the value for "
+                         "RESERVE when the length of the range is more then 1 row.",
+                         "[2]    Failure."})});
+    ExpectLog(run.LogLines(), expected);
+    EXPECT_EQ(run.state.ErrorCount, 2);
+    testtools::PresentationReader report(run.PathOf("Report.pptx"));
+    EXPECT_EQ(report.SlideCount(), 1u);
+    EXPECT_EQ(Column(report.Table(1, "Blocks"), 1),
+              (std::vector<std::string>{"", "", "note", "", "note"}));
+}
+
+TEST_P(RunTableFillTest, EmptyQueriesEmptyDeleteTheBlockTheTableOrTheSlide) {
+    std::string text;
+    for (const char* title : {"None", "Range", "Table", "Slide", "Fixed"}) {
+        text += std::string("slide title-only\nplaceholder title \"") + title +
+                "\"\ntable T 3 2 0.5in 1.6in\ncell 1 1 \"Head\"\ncell 2 1 \"@\"\n"
+                "cell 2 2 \"#,##0\"\ncell 3 1 \"Foot\"\n";
+    }
+    Template(text.c_str());
+    const std::string none = "select n, amount from items where n < 0";
+    const std::string regions = "select name, amount from regions order by name";
+    Define({"@1 = REPORT(SLIDE=1 CELL=A2,B2)", none,
+            "@2 = REPORT(SLIDE=2 CELL=A2,B2 NODATA=DELRANGE)", none,
+            "@3 = REPORT(SLIDE=3 CELL=A2,B2 NODATA=DELTABLE)", none,
+            "@4 = REPORT(SLIDE=4 CELL=A2,B2 NODATA=DELSLIDE)", none,
+            "@5 = REPORT(SLIDE=N TYPE=FIX CELL=A2,B2)", none});
+    auto empty = [&](const std::string& label, const std::string& header) {
+        return StatementLines(label, header, none,
+                              {"[" + label + "]    Returns 0 record from the data source.",
+                               "[" + label + "]    Success."});
+    };
+    const auto expected = Run({empty("1", "REPORT(SLIDE=1 CELL=A2,B2)"),
+                               empty("2", "REPORT(SLIDE=2 CELL=A2,B2 NODATA=DELRANGE)"),
+                               empty("3", "REPORT(SLIDE=3 CELL=A2,B2 NODATA=DELTABLE)"),
+                               empty("4", "REPORT(SLIDE=4 CELL=A2,B2 NODATA=DELSLIDE)"),
+                               empty("5", "REPORT(SLIDE=N TYPE=FIX CELL=A2,B2)")});
+    ExpectLog(run.LogLines(), expected);
+
+    // "N" after the deleted fourth slide is the fixed slide, now fourth itself.
+    testtools::PresentationReader report(run.PathOf("Report.pptx"));
+    ASSERT_EQ(report.SlideCount(), 4u);
+    EXPECT_EQ(Column(report.Table(1, "T"), 0), (std::vector<std::string>{"Head", "", "Foot"}));
+    EXPECT_EQ(Column(report.Table(2, "T"), 0), (std::vector<std::string>{"Head", "Foot"}));
+    EXPECT_THROW(report.Table(3, "T"), testtools::TestToolError);
+    EXPECT_EQ(Column(report.Table(4, "T"), 0), (std::vector<std::string>{"Head", "", "Foot"}));
+    EXPECT_EQ(Column(report.Table(4, "T"), 1), (std::vector<std::string>{"", "", ""}));
+}
+
+TEST_P(RunTableFillTest, BatchRunsLogProgressEveryIntervalOfRecords) {
+    const std::string items = "select n, amount from items order by n";
+    Define({"@1 = REPORT(SLIDE=1 CELL=A2,B2)", items});
+    run.options.ProgressInterval = 2;
+    const auto expected = Run({StatementLines(
+        "1", "REPORT(SLIDE=1 CELL=A2,B2)", items,
+        {"[1]    Returns 7 records from the data source.", "Processing record number 2 of 7...",
+         "Processing record number 4 of 7...", "Processing record number 6 of 7...",
+         "Process complete.", "[1]    Success."})});
+    ExpectLog(run.LogLines(), expected);
+}
+
+TEST_P(RunTableFillTest, EndDuringAFillFailsTheStatementStopsTheScriptAndSavesTheReport) {
+    const std::string items = "select n, amount from items order by n";
+    Define({"@1 = REPORT(SLIDE=1 CELL=A2,B2)", items, "@2 = REPORT(SLIDE=2 TYPE=FIX CELL=A2,B2)",
+            "select name, amount from regions"});
+    std::vector<std::string> progress;
+    run.observer.onRecordProgress = [&](std::string_view shown) {
+        progress.emplace_back(shown);
+        if (shown == "3 / 7")
+            run.state.Interrupted = true;
+    };
+    run.Run(run.script);
+    const auto expected = run.SalesRunLog(
+        {StatementLines("1", "REPORT(SLIDE=1 CELL=A2,B2)", items,
+                        {"[1]    Returns 7 records from the data source.", "[1]    Failure."})});
+    ExpectLog(run.LogLines(), expected);
+    EXPECT_EQ(progress, (std::vector<std::string>{"0", "1 / 7", "2 / 7", "3 / 7"}));
+    testtools::PresentationReader report(run.PathOf("Report.pptx"));
+    EXPECT_EQ(Column(report.Table(1, "Detail"), 0)[1], "1");
+    EXPECT_EQ(Column(report.Table(2, "Regions"), 0)[1], "");
+}
+
+TEST_P(RunTableFillTest, CommandLineValuesReachTheReportNameAndTheQuery) {
+    run.WriteSalesDefinition(
+        {"ReportTemplateFileName=template.pptx", "ReportFileName=Items_&N.pptx",
+         "LogFileName=run.log"},
+        {"@1 = REPORT(SLIDE=1 CELL=A2,B2)", "select n, amount from items where n <= &N order by n"},
+        {"", "[Parameter]", "Name1=&N", "Title1=Items", "Default1=7"});
+    run.options.CommandLineValues = {"2"};
+    run.Run();
+    std::vector<std::string> log = run.LogLines();
+    ASSERT_GE(log.size(), 9u);
+    ExpectLog({log.begin() + 3, log.begin() + 9},
+              {"Create the blank report file \"" + run.PathOf("Items_2.pptx") + "\".", "*",
+               "[1]    REPORT(SLIDE=1 CELL=A2,B2)",
+               "[1]    select n, amount from items where n <= 2 order by n",
+               "[1]    Returns 2 records from the data source.", "[1]    Success."});
+    testtools::PresentationReader report(run.PathOf("Items_2.pptx"));
+    EXPECT_EQ(Column(report.Table(1, "Detail"), 0),
+              (std::vector<std::string>{"Item", "1", "2", "Total"}));
+}
+
+SLIDESMITH_SCENARIO_BACKENDS(RunTableFillTest);
 
 } // namespace
 } // namespace slidesmith::engine::test

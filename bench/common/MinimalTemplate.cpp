@@ -1,7 +1,8 @@
-#include "common/BenchTemplate.h"
+#include "MinimalTemplate.h"
 
 #include "platform/pptx/ZipWriter.h"
 
+#include <cstdint>
 #include <libdeflate.h>
 #include <utility>
 #include <vector>
@@ -10,7 +11,44 @@ namespace slidesmith::bench {
 
 using pptx::ZipWriter;
 
-std::string MakeTemplate(const std::string& slideXml) {
+namespace {
+
+std::string Cell(const std::string& text) {
+    return "<a:tc><a:txBody><a:bodyPr/><a:lstStyle/><a:p><a:r><a:rPr lang=\"en-US\" sz=\"1200\"/>"
+           "<a:t>" +
+           text + "</a:t></a:r></a:p></a:txBody><a:tcPr/></a:tc>";
+}
+
+} // namespace
+
+std::string TableSlide(const std::vector<std::vector<std::string>>& texts,
+                       std::int64_t columnWidth) {
+    std::string rows;
+    for (const auto& row : texts) {
+        rows += "<a:tr h=\"370840\">";
+        for (const std::string& text : row)
+            rows += Cell(text);
+        rows += "</a:tr>";
+    }
+    std::string grid;
+    for (std::size_t c = 0; c < texts.front().size(); ++c)
+        grid += "<a:gridCol w=\"" + std::to_string(columnWidth) + "\"/>";
+    return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+           R"(<p:sld xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" )"
+           R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" )"
+           R"(xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main">)"
+           R"(<p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id="1" name=""/><p:cNvGrpSpPr/><p:nvPr/>)"
+           R"(</p:nvGrpSpPr><p:grpSpPr/><p:graphicFrame><p:nvGraphicFramePr>)"
+           R"(<p:cNvPr id="4" name="Table 3"/><p:cNvGraphicFramePr><a:graphicFrameLocks noGrp="1"/>)"
+           R"(</p:cNvGraphicFramePr><p:nvPr/></p:nvGraphicFramePr><p:xfrm><a:off x="457200" y="457200"/>)"
+           R"(<a:ext cx="8128000" cy="741680"/></p:xfrm><a:graphic><a:graphicData )"
+           R"(uri="http://schemas.openxmlformats.org/drawingml/2006/table"><a:tbl>)"
+           R"(<a:tblPr firstRow="1" bandRow="1"/><a:tblGrid>)" +
+           grid + "</a:tblGrid>" + rows +
+           R"(</a:tbl></a:graphicData></a:graphic></p:graphicFrame></p:spTree></p:cSld></p:sld>)";
+}
+
+std::string MinimalTemplate(const std::string& slideXml) {
     const std::string ns =
         R"(xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" )"
         R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" )"

@@ -1,0 +1,140 @@
+// Grouped table job: a definition fills a two-level grouped table from SQLite (regions and
+// products with header rows of their own, a page per product, 20 records a page) and saves
+// the report, run through the engine as batch mode runs it. Each size runs in its own process
+// so its peak memory is its own; the database is made before the clock starts.
+#include "MinimalTemplate.h"
+#include "definition/ConversionTable.h"
+#include "definition/DefinitionFile.h"
+#include "engine/RunContext.h"
+#include "platform/files/FileIo.h"
+#include "platform/odbc/Connection.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace slidesmith;
+using Clock = std::chrono::steady_clock;
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void MakeDatabase(const fs::path& file, std::size_t records) {
+    odbc::Connection connection;
+    connection.Open("Driver=SQLite3;Database=" + file.string());
+    connection.Execute("create table sales(i integer, region text, product text, month text, "
+                       "amount integer)");
+    // 25 products of 20 records per region.
+    connection.Execute("insert into sales with recursive n(i) as (select 0 union all select i + "
+                       "1 from n where i < " +
+                       std::to_string(records - 1) +
+                       ") select i, printf('Region %04d', i / 500), printf('Product %05d', i / "
+                       "20), 'M' || (i % 20), (i * 37) % 2000 - 500 from n");
+}
+
+void WriteTemplate(const fs::path& file) {
+    const std::vector<std::vector<std::string>> texts = {{"Month", "Amount", "Note"},
+                                                         {"@", "region", ""},
+                                                         {"@", "", ""},
+                                                         {"", "#,##0;-#,##0", ""},
+                                                         {"Total", "", ""}};
+    files::WriteFileAtomically(file, bench::MinimalTemplate(bench::TableSlide(texts, 2700000)));
+}
+
+void WriteDefinition(const fs::path& file) {
+    const std::string text =
+        "Slidemill Version 2.0\r\n[Data Source]\r\nName1=Sales\r\n"
+        "ConnectionString1=Driver=SQLite3;Database=sales.db\r\n[File]\r\n"
+        "ReportTemplateFileName=template.pptx\r\nReportFileName=report.pptx\r\n"
+        "LogFileName=run.log\r\n[SQL]\r\n"
+        "@1 = REPORT(SLIDE=1 CELL=A2,A3,A4,B4 GROUP=region GROUPRANGE=A2:C2 GROUP=product "
+        "PAGEBREAK=G2)\r\nselect region, product, month, amount from sales order by i\r\n";
+    files::WriteFileAtomically(file, text);
+}
+
+void RunJob(std::size_t records, const fs::path& folder) {
+    fs::create_directories(folder);
+    MakeDatabase(folder / "sales.db", records);
+    WriteTemplate(folder / "template.pptx");
+    WriteDefinition(folder / "job.slm");
+    const auto conversions =
+        definition::ReadConversionTable(fs::path(SLIDESMITH_SOURCE_DIR) / "share" / "sconv.cfg");
+
+    const Clock::time_point start = Clock::now();
+    definition::ReportDefinition reportDefinition;
+    std::string script;
+    const auto outcome = definition::OpenDefinition(folder / "job.slm", reportDefinition, script);
+    if (!outcome.succeeded)
+        throw std::runtime_error(outcome.message);
+    engine::RunOptions options;
+    options.DefinitionPath = (folder / "job.slm").string();
+    engine::RunState state;
+    engine::NullRunObserver observer;
+    engine::RunContext context{.Definition = reportDefinition,
+                               .Options = options,
+                               .State = state,
+                               .Observer = observer,
+                               .ConversionTable = conversions,
+                               .ApplicationFolder = folder,
+                               .ScriptText = std::nullopt,
+                               .Login = {},
+                               .ShowErrorBox =
+                                   [](std::string_view text) {
+                                       std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()),
+                                                    text.data());
+                                   },
+                               .Viewer = {}};
+    engine::RunReport(context);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("records %zu: %.3f s, peak %.0f MB, errors %d, report %.1f MB\n", records, seconds,
+                PeakMegabytes(), state.ErrorCount,
+                static_cast<double>(fs::file_size(folder / "report.pptx")) / 1e6);
+}
+
+template <typename Job>
+void InChild(Job job) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        try {
+            job();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "failed: %s\n", error.what());
+            _exit(1);
+        }
+        std::fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+} // namespace
+
+// Usage: slidesmith_bench_grouped_table_job [records [folder]]: one size only; with a folder
+// the job's files are kept there (to look at the report).
+int main(int argc, char** argv) {
+    std::vector<std::size_t> sizes{10000, 100000};
+    if (argc > 1)
+        sizes = {static_cast<std::size_t>(std::stoul(argv[1]))};
+    const bool keep = argc > 2;
+    const fs::path folder =
+        keep ? fs::path(argv[2])
+             : fs::temp_directory_path() / ("slidesmith-bench-" + std::to_string(getpid()));
+    for (std::size_t records : sizes)
+        InChild([&] { RunJob(records, folder / std::to_string(records)); });
+    if (!keep)
+        fs::remove_all(folder);
+    return 0;
+}
