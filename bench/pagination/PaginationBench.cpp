@@ -2,7 +2,7 @@
 // per page, every copy's table grows to 20 data rows and every cell gets a text, then the report
 // is saved. Each size runs in its own process so its peak memory is its own. The floor is the
 // time to write the same parts into a zip with the same compressor, the least any save costs.
-#include "MinimalTemplate.h"
+#include "BenchTemplate.h"
 #include "platform/pptx/ParallelDeflate.h"
 #include "platform/pptx/Presentation.h"
 #include "platform/pptx/TableEditor.h"
@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <libdeflate.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -39,13 +38,6 @@ double PeakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-std::string TableSlide() {
-    std::vector<std::vector<std::string>> rows(2, std::vector<std::string>(kColumns));
-    for (std::size_t c = 0; c < kColumns; ++c)
-        rows[0][c] = "Header " + std::to_string(c + 1);
-    return slidesmith::bench::TableSlide(rows, 2032000);
-}
-
 // Fills one page: the table grows from one data row to 20 and every cell gets a text.
 void FillPage(SlidePart& slide, std::size_t page) {
     TableEditor table = slide.Table(slide.Shapes().Find("Table 3"));
@@ -61,7 +53,7 @@ void FillPage(SlidePart& slide, std::size_t page) {
 
 void RunReport(std::size_t pages, bool release, const fs::path& out) {
     Clock::time_point start = Clock::now();
-    Presentation presentation(slidesmith::bench::MinimalTemplate(TableSlide()),
+    Presentation presentation(slidesmith::bench::MakeTableTemplate(kColumns),
                               "bench-template.pptx");
     for (std::size_t page = 1; page < pages; ++page)
         presentation.Duplicate(page - 1);

@@ -3,6 +3,7 @@
 #include "definition/ConversionTable.h"
 #include "definition/ReportDefinition.h"
 #include "engine/Clock.h"
+#include "engine/RunLog.h"
 #include "engine/RunObserver.h"
 #include "engine/RunOptions.h"
 #include "engine/RunState.h"
@@ -75,6 +76,10 @@ struct RunContext {
     ReportViewer Viewer;
     // Time stamps of the log lines; null means the machine's clock.
     const Clock* LogClock = nullptr;
+    // The log the run opens and writes, when the caller must write into it during the run (the
+    // run window's End logs "Interrupted by user." into the file the run keeps open). Null: the
+    // run has a log of its own, on Observer and LogClock.
+    RunLog* Log = nullptr;
 };
 
 // Performs one report run: resolves the file names, opens the log, connects the data sources,

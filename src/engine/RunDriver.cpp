@@ -54,10 +54,15 @@ std::vector<script::ScriptParameter> ScriptParameters(const definition::ReportDe
 
 } // namespace
 
+RunLog& RunDriver::LogOf(RunContext& context, std::optional<RunLog>& own) {
+    if (context.Log != nullptr)
+        return *context.Log;
+    return own.emplace(context.State, context.Observer,
+                       context.LogClock != nullptr ? *context.LogClock : kSystemClock);
+}
+
 RunDriver::RunDriver(RunContext& context)
-    : m_context(context), m_definition(context.Definition),
-      m_log(context.State, context.Observer,
-            context.LogClock != nullptr ? *context.LogClock : kSystemClock) {}
+    : m_context(context), m_definition(context.Definition), m_log(LogOf(context, m_ownLog)) {}
 
 RunDriver::~RunDriver() = default;
 

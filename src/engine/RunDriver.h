@@ -33,6 +33,7 @@ public:
     bool SaveReport();
 
 private:
+    static RunLog& LogOf(RunContext& context, std::optional<RunLog>& own);
     void ResetState();
     void ApplyCommandLine();
     // Expands parameters and makes the name absolute; empty for an empty name.
@@ -50,7 +51,8 @@ private:
 
     RunContext& m_context;
     definition::ReportDefinition& m_definition;
-    RunLog m_log;
+    std::optional<RunLog> m_ownLog; // when the caller passes no log
+    RunLog& m_log;
     std::string m_baseFolder;
     bool m_network = false;
     std::unique_ptr<DataSources> m_dataSources;

@@ -1,6 +1,5 @@
 #include "ui/LoginDialog.h"
 
-#include "ui/ConnectionTest.h"
 #include "ui/DialogParts.h"
 #include "ui/MessageService.h"
 
@@ -13,9 +12,7 @@
 
 namespace slidesmith::ui {
 
-LoginDialog::LoginDialog(definition::DataSourceEntry& entry, ConnectAttempt attempt,
-                         QWidget* parent)
-    : QDialog(parent), m_entry(entry), m_attempt(std::move(attempt)) {
+LoginDialog::LoginDialog(const engine::LoginPrompt& prompt, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Login"));
     m_name = MakeLineEdit(this, "txtDSName");
@@ -41,43 +38,30 @@ LoginDialog::LoginDialog(definition::DataSourceEntry& entry, ConnectAttempt atte
     buttons->addWidget(cancel);
     grid->addLayout(buttons, 3, 0, 1, 2);
 
-    m_name->setText(FromUtf8(entry.Name));
-    m_user->setText(FromUtf8(entry.User));
-    connect(ok, &QPushButton::clicked, this, &LoginDialog::TryConnect);
+    m_name->setText(FromUtf8(prompt.Name));
+    m_user->setText(FromUtf8(prompt.User));
+    // The password is what usually needs correcting.
+    m_password->setFocus();
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void LoginDialog::TryConnect() {
-    std::string name = ToUtf8(m_name->text());
-    std::string user = ToUtf8(m_user->text());
-    std::string password = ToUtf8(m_password->text());
-    std::string failure;
-    try {
-        failure = m_attempt(DataSourceConnectionString(name, user, password, {}));
-    } catch (const std::exception& error) {
-        // The run must go on whatever the connection layer does; the user sees why.
-        failure = error.what();
-    }
-    if (failure.empty()) {
-        m_entry.Name = name;
-        m_entry.User = user;
-        m_entry.Password.clear();
-        m_connected = true;
-        accept();
-        return;
-    }
-    ShowErrorBox(this, FromUtf8("Failed to connect to data source.\n" +
-                                DataSourceDescription(name, user, false) + "\n" + failure));
-    m_password->clear();
-    m_password->setFocus();
+engine::LoginCredentials LoginDialog::Typed() const {
+    return {ToUtf8(m_name->text()), ToUtf8(m_user->text()), ToUtf8(m_password->text())};
 }
 
-LoginPrompt MakeLoginPrompt(QWidget* parent) {
+engine::LoginRetry MakeLoginRetry(QWidget* parent) {
     QPointer<QWidget> owner(parent);
-    return [owner](definition::DataSourceEntry& entry, const ConnectAttempt& attempt) {
-        LoginDialog dialog(entry, attempt, owner.data());
-        dialog.exec();
-        return dialog.IsConnected();
+    return [owner](const engine::LoginPrompt& prompt) -> std::optional<engine::LoginCredentials> {
+        if (!prompt.FailedRetryText.empty()) {
+            QString text = FromUtf8(prompt.FailedRetryText);
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            ShowErrorBox(owner.data(), text);
+        }
+        LoginDialog dialog(prompt, owner.data());
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Typed();
     };
 }
 

@@ -54,6 +54,19 @@ int FromQtAnswer(int button) {
     }
 }
 
+QMessageBox::StandardButton ToQtButton(int answer) {
+    switch (answer) {
+    case kAnswerYes:
+        return QMessageBox::Yes;
+    case kAnswerNo:
+        return QMessageBox::No;
+    case kAnswerCancel:
+        return QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
 int DefaultAnswer(MessageButtons buttons) {
     return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? kAnswerYes
                                                                                       : kAnswerOk;
@@ -83,6 +96,8 @@ int MessageService::Show(QWidget* parent, const MessageRequest& request) {
     if (shown.Buttons == MessageButtons::YesNoCancel || shown.Buttons == MessageButtons::OkCancel) {
         box.setEscapeButton(QMessageBox::Cancel);
     }
+    if (shown.DefaultButton != 0)
+        box.setDefaultButton(ToQtButton(shown.DefaultButton));
     return FromQtAnswer(box.exec());
 }
 

@@ -26,6 +26,9 @@ struct MessageRequest {
     QString Text;
     MessageIcon Icon = MessageIcon::Information;
     MessageButtons Buttons = MessageButtons::Ok;
+    // The answer of the button Enter presses (kAnswerNo for a question whose safe answer is No);
+    // 0 leaves the style's choice, the first button.
+    int DefaultButton = 0;
 };
 
 // The one way the desktop program shows message boxes. Every box is captioned with the

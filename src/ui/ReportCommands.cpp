@@ -18,8 +18,6 @@ bool OpenReportConfiguration(QWidget* parent, app::InteractiveSession& session) 
 void RunReportFromEditor(QWidget* parent, app::InteractiveSession& session,
                          const std::string& scriptText) {
     RunAction run = [&session, parent](RunSession& runSession) {
-        // The login retry is not offered yet: the run window's login dialog retries by itself,
-        // the run driver wants typed credentials back, so a failed data source is logged at once.
         engine::RunContext context{
             .Definition = runSession.Definition,
             .Options = runSession.Options,
@@ -29,14 +27,16 @@ void RunReportFromEditor(QWidget* parent, app::InteractiveSession& session,
             .ApplicationFolder = session.ApplicationFolder,
             .ScriptText = runSession.ScriptText,
             .CodePage = session.CodePage,
-            .Login = {},
+            .Login = runSession.Login,
             .ShowErrorBox =
                 [parent](std::string_view text) {
                     ShowErrorBox(parent,
                                  QString::fromUtf8(text.data(), static_cast<int>(text.size())));
                 },
             .Viewer = {},
-            .LogClock = nullptr};
+            .LogClock = nullptr,
+            // The window's log, so End's entry goes into the file the run writes.
+            .Log = &runSession.Log};
         engine::RunReport(context);
     };
     ShowRunWindow(parent, session.Definition, scriptText, session.Options, session.State, run);

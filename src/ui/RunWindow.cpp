@@ -2,6 +2,7 @@
 
 #include "engine/CountFormat.h"
 #include "ui/DialogParts.h"
+#include "ui/LoginDialog.h"
 #include "ui/MessageService.h"
 #include "ui/ParameterPrompt.h"
 
@@ -118,8 +119,8 @@ void RunWindow::Start() {
     m_options.DisplayReport = m_displayReport->isChecked();
     ShowStatus("Running");
 
-    RunSession session{m_definition, m_scriptText,         m_options, m_state, *this,
-                       m_log,        MakeLoginPrompt(this)};
+    RunSession session{m_definition, m_scriptText, m_options,           m_state,
+                       *this,        m_log,        MakeLoginRetry(this)};
     try {
         if (m_run)
             m_run(session);
@@ -147,7 +148,7 @@ void RunWindow::End() {
         QStringLiteral("The report is not complete. Do you really want to stop running it?\n"
                        "To stop running the report, click Yes. To continue running report, "
                        "click No."),
-        MessageIcon::Question, MessageButtons::YesNo};
+        MessageIcon::Question, MessageButtons::YesNo, kAnswerNo};
     if (MessageService::Show(this, question) != kAnswerYes)
         return;
     m_state.Interrupted = true;

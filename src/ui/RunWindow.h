@@ -3,11 +3,11 @@
 #include "definition/ReportDefinition.h"
 #include "engine/Clock.h"
 #include "engine/LogBox.h"
+#include "engine/RunContext.h"
 #include "engine/RunLog.h"
 #include "engine/RunObserver.h"
 #include "engine/RunOptions.h"
 #include "engine/RunState.h"
-#include "ui/LoginDialog.h"
 
 #include <QDialog>
 #include <functional>
@@ -29,8 +29,8 @@ struct RunSession {
     engine::RunState& State;
     engine::RunObserver& Observer;
     engine::RunLog& Log;
-    // Offered to a data source that fails to connect.
-    LoginPrompt Login;
+    // Offered to a data source that fails to connect: the login dialog over the run window.
+    engine::LoginRetry Login;
 };
 
 // The run itself (the run driver in the program). It runs on the calling thread and returns

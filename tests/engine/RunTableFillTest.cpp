@@ -9,10 +9,13 @@
 #include "TestToolError.h"
 #include "render/Render.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace slidesmith::engine::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Slide 1: a detail table with a header row, one record row and a totals row; slide 2: a fixed
 // table with room for three regions.
@@ -123,6 +126,20 @@ TEST_P(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFol
     EXPECT_EQ(Column(report.Table(4, "Regions"), 0),
               (std::vector<std::string>{"Region", "North", "South", "West"}));
     EXPECT_EQ(testtools::Describe(testtools::CheckPackage(run.PathOf("Report.pptx"))), "");
+
+    // A viewer shows four pages: the records in order, the totals row once, then the regions.
+    SLIDESMITH_SKIP_WITHOUT_LIBREOFFICE();
+    const fs::path pdf = render::RenderToPdf(run.PathOf("Report.pptx"));
+    EXPECT_EQ(render::PdfPageCount(pdf), 4);
+    const std::string text = render::PdfText(pdf);
+    std::size_t position = 0;
+    for (const char* value :
+         {"-1,500", "500", "1,500", "3,500", "4,500", "Total", "North", "12,345", "West", "9"}) {
+        const std::size_t found = text.find(value, position);
+        ASSERT_NE(found, std::string::npos) << value << " missing or out of order:\n" << text;
+        position = found;
+    }
+    EXPECT_EQ(text.find("Total"), text.rfind("Total"));
 }
 
 TEST_P(RunTableFillTest, FixedTablesKeepSpareRowsAndFailWhenTheRecordsOverflow) {

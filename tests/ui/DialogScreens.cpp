@@ -82,7 +82,7 @@ void RenderRunWindow(definition::ReportDefinition& definition) {
             session.Observer.ShowStatementCount(
                 engine::FormatCount(1234, engine::CountStyle::ZeroAsEmpty));
             session.Observer.ShowFunctionLabel("rpt1");
-            session.Observer.ShowRecordProgress("1234 / 1234");
+            session.Observer.ShowRecordProgress("1,234 / 1,234");
             session.Log.WriteLogLine("Close the log file.");
         },
         nullptr);
@@ -120,9 +120,8 @@ int main(int argc, char** argv) {
     Save(parameter, "parameter");
     ui::ParameterPrompt prompt(definition, nullptr);
     Save(prompt, "parameter-prompt");
-    definition::DataSourceEntry entry = definition.DataSources[0];
-    ui::LoginDialog login(
-        entry, [](const std::string&) { return std::string(); }, nullptr);
+    const definition::DataSourceEntry& entry = definition.DataSources[0];
+    ui::LoginDialog login(engine::LoginPrompt{0, entry.Name, entry.User, {}}, nullptr);
     Save(login, "login");
     RenderRunWindow(definition);
     return 0;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -53,6 +54,20 @@ TEST(MessageService, RealBoxesReturnTheClassicAnswerCodes) {
         EXPECT_EQ(answer.buttonCount, c.buttonCount);
         EXPECT_EQ(answer.caption, QStringLiteral("Slidesmith"));
         EXPECT_EQ(answer.icon, QMessageBox::Question);
+    }
+}
+
+TEST(MessageService, EnterPressesTheRequestedDefaultButton) {
+    for (int defaultButton : {0, int{kAnswerNo}}) {
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const int code = MessageService::Show(nullptr, {QString(), QStringLiteral("Stop?"),
+                                                        MessageIcon::Question,
+                                                        MessageButtons::YesNo, defaultButton});
+        EXPECT_EQ(code, defaultButton == 0 ? kAnswerYes : kAnswerNo);
     }
 }
 

@@ -73,54 +73,45 @@ TEST(ParameterPrompt, OkStoresTheValuesAndMarksModifiedOnlyForEdits) {
     EXPECT_FALSE(definition.Modified);
 }
 
-TEST(LoginDialog, RetriesUntilTheConnectionOpensAndForgetsThePassword) {
-    definition::DataSourceEntry entry{"Sales", "sa", "old", ""};
-    std::vector<std::string> attempts;
-    ConnectAttempt attempt = [&attempts](const std::string& connectionString) {
-        attempts.push_back(connectionString);
-        return attempts.size() == 1 ? std::string("[unixODBC] login failed") : std::string();
-    };
-    LoginDialog dialog(entry, attempt, nullptr);
-    dialog.show();
-    EXPECT_EQ(Child<QLineEdit>(dialog, "txtDSName").text(), QStringLiteral("Sales"));
-    EXPECT_EQ(Child<QLineEdit>(dialog, "txtDSUser").text(), QStringLiteral("sa"));
-    auto& password = Child<QLineEdit>(dialog, "txtDSPassword");
-    EXPECT_TRUE(password.text().isEmpty());
-    EXPECT_EQ(password.echoMode(), QLineEdit::Password);
-
+TEST(LoginDialog, ShowsTheSourceWithAnEmptyMaskedPasswordAndReturnsWhatWasTyped) {
+    engine::LoginRetry retry = MakeLoginRetry(nullptr);
     ScopedMessageResponder messages;
-    password.setText(QStringLiteral("wrong"));
-    Child<QPushButton>(dialog, "cmdOK").click();
-    EXPECT_EQ(attempts.back(), "User ID=sa;Password=wrong;Data Source=Sales");
-    EXPECT_EQ(messages.LastText(),
-              ErrorBoxText(QStringLiteral("Failed to connect to data source.\nDSN=Sales\uFF0C "
-                                          "USER=sa\n[unixODBC] login failed")));
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(password.text().isEmpty());
-    EXPECT_EQ(entry.Password, "old") << "a failed try changes nothing";
-
-    Child<QLineEdit>(dialog, "txtDSName").setText(QStringLiteral("Sales2"));
-    Child<QLineEdit>(dialog, "txtDSUser").setText(QStringLiteral("report"));
-    password.setText(QStringLiteral("right"));
-    Child<QPushButton>(dialog, "cmdOK").click();
-    EXPECT_TRUE(dialog.IsConnected());
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(entry.Name, "Sales2");
-    EXPECT_EQ(entry.User, "report");
-    EXPECT_EQ(entry.Password, "");
+    OnNextModal([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Login"));
+        EXPECT_EQ(Child<QLineEdit>(dialog, "txtDSName").text(), QStringLiteral("Sales"));
+        EXPECT_EQ(Child<QLineEdit>(dialog, "txtDSUser").text(), QStringLiteral("sa"));
+        auto& password = Child<QLineEdit>(dialog, "txtDSPassword");
+        EXPECT_TRUE(password.text().isEmpty());
+        EXPECT_EQ(password.echoMode(), QLineEdit::Password);
+        Child<QLineEdit>(dialog, "txtDSUser").setText(QStringLiteral("report"));
+        password.setText(QStringLiteral("right"));
+        Child<QPushButton>(dialog, "cmdOK").click();
+    });
+    const std::optional<engine::LoginCredentials> typed = retry({0, "Sales", "sa", {}});
+    ASSERT_TRUE(typed.has_value());
+    EXPECT_EQ(typed->Name, "Sales");
+    EXPECT_EQ(typed->User, "report");
+    EXPECT_EQ(typed->Password, "right");
+    EXPECT_TRUE(messages.Shown().empty()) << "no error box before the first try";
 }
 
-TEST(LoginDialog, CancelLeavesTheDataSourceClosed) {
-    definition::DataSourceEntry entry{"Shop", "", "", "Driver=X"};
-    bool tried = false;
-    LoginPrompt prompt = MakeLoginPrompt(nullptr);
-    OnNextModal([](QDialog& dialog) { Child<QPushButton>(dialog, "cmdCancel").click(); });
-    EXPECT_FALSE(prompt(entry, [&tried](const std::string&) {
-        tried = true;
-        return std::string();
-    }));
-    EXPECT_FALSE(tried);
-    EXPECT_EQ(entry.ConnectionString, "Driver=X");
+TEST(LoginDialog, AFailedRetryShowsTheErrorBoxFirstAndCancelGivesUp) {
+    engine::LoginRetry retry = MakeLoginRetry(nullptr);
+    ScopedMessageResponder messages;
+    bool errorBoxCameFirst = false;
+    OnNextModal([&](QDialog& dialog) {
+        errorBoxCameFirst = messages.Shown().size() == 1;
+        EXPECT_EQ(Child<QLineEdit>(dialog, "txtDSUser").text(), QStringLiteral("u"));
+        EXPECT_TRUE(Child<QLineEdit>(dialog, "txtDSPassword").text().isEmpty());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(retry({0, "Shop", "u",
+                        "Failed to connect to data source.\r\nDSN=Shop\uFF0C USER=u\r\n"
+                        "[unixODBC] login failed"}));
+    EXPECT_TRUE(errorBoxCameFirst);
+    EXPECT_EQ(messages.LastText(),
+              ErrorBoxText(QStringLiteral("Failed to connect to data source.\nDSN=Shop\uFF0C "
+                                          "USER=u\n[unixODBC] login failed")));
 }
 
 } // namespace

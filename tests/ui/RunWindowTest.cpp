@@ -136,6 +136,7 @@ TEST_F(RunWindowTest, EndAsksAndOnlyYesInterruptsWithAnErrorEntry) {
                                  "report, click No."));
         EXPECT_EQ(question.Buttons, MessageButtons::YesNo);
         EXPECT_EQ(question.Icon, MessageIcon::Question);
+        EXPECT_EQ(question.DefaultButton, kAnswerNo) << "Enter must not stop a run";
         QString log = Get<QPlainTextEdit>("txtLogInfo").toPlainText();
         if (answer == kAnswerNo) {
             EXPECT_FALSE(m_state.Interrupted);

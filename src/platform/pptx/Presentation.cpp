@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace slidesmith::pptx {
 namespace {
@@ -205,8 +206,7 @@ void Presentation::PrepareCopy(XmlPart& copy) {
     }
 }
 
-SlidePart& Presentation::Duplicate(std::size_t index) {
-    SlidePart& source = Slide(index);
+std::unique_ptr<SlidePart> Presentation::CopySlide(SlidePart& source) {
     IndexSections();
     std::string copyName = m_package->NewPartName(PartFolder(source.PartName()) + "slide", "xml");
     XmlPart& copy = m_package->AddXmlPart(copyName, source.Xml().Document(), ooxml::kTypeSlide);
@@ -230,9 +230,25 @@ SlidePart& Presentation::Duplicate(std::size_t index) {
         sectionEntry.append_attribute("id") = id;
         m_sectionEntries.emplace(id, sectionEntry);
     }
-    auto slide = std::make_unique<SlidePart>(*m_package, copyName, id, relId, entry);
+    return std::make_unique<SlidePart>(*m_package, copyName, id, relId, entry);
+}
+
+SlidePart& Presentation::Duplicate(std::size_t index) {
+    std::unique_ptr<SlidePart> copy = CopySlide(Slide(index));
     return **m_slides.insert(m_slides.begin() + static_cast<std::ptrdiff_t>(index) + 1,
-                             std::move(slide));
+                             std::move(copy));
+}
+
+void Presentation::AddReleasedCopies(std::size_t index, std::size_t copies) {
+    SlidePart& source = Slide(index);
+    // Each copy goes directly after the source, so the first one made ends up last.
+    std::vector<std::unique_ptr<SlidePart>> made(copies);
+    for (std::size_t i = copies; i-- > 0;) {
+        made[i] = CopySlide(source);
+        made[i]->Release();
+    }
+    m_slides.insert(m_slides.begin() + static_cast<std::ptrdiff_t>(index) + 1,
+                    std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
 }
 
 void Presentation::Delete(std::size_t index) {

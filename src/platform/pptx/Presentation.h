@@ -44,6 +44,11 @@ public:
     // The copy gets its own notes, charts (with their workbooks) and embedded objects;
     // layout and media are shared. Returns the copy.
     SlidePart& Duplicate(std::size_t index);
+    // Makes `copies` copies of the slide at index as that many Duplicate(index) calls would (so
+    // the newest copy comes first after the source), releases each to its bytes as soon as it is
+    // made (see SlidePart::Release), and inserts them into the slide list at once: the pages of a
+    // long table must neither all be held as documents nor move every later slide once per copy.
+    void AddReleasedCopies(std::size_t index, std::size_t copies);
     // Removes the slide at index with everything only it used, its section entry, its
     // custom-show entries, and the hyperlinks of other slides that jump to it.
     void Delete(std::size_t index);
@@ -62,6 +67,9 @@ private:
     void RemoveLinksTo(SlidePart& slide);
     void UpdateAppProperties();
     void PrepareCopy(XmlPart& copy);
+    // A copy of the slide, in the package, the presentation's list and the source's section,
+    // directly after the source; not yet in m_slides.
+    std::unique_ptr<SlidePart> CopySlide(SlidePart& source);
     std::string Where(std::string_view part) const;
 
     std::filesystem::path m_fullName;

@@ -79,6 +79,30 @@ TEST_F(PresentationTest, DuplicateSitsDirectlyAfterItsSourceInTheListAndInTheSec
     EXPECT_EQ(reopened->Slide(2).PartName(), copy.PartName());
 }
 
+TEST_F(PresentationTest, ReleasedCopiesComeOutAsRepeatedDuplicatesWouldLeaveThem) {
+    REQUIRE_FIXTURE("charts-combo-sections-2masters-ppt2016.pptx");
+    auto one = Presentation::Open(Fixture("charts-combo-sections-2masters-ppt2016.pptx"));
+    auto batch = Presentation::Open(Fixture("charts-combo-sections-2masters-ppt2016.pptx"));
+    for (int i = 0; i < 3; ++i)
+        one->Duplicate(1);
+    batch->AddReleasedCopies(1, 3);
+    batch->AddReleasedCopies(1, 0);
+    ASSERT_EQ(batch->SlideCount(), one->SlideCount());
+    for (std::size_t i = 0; i < one->SlideCount(); ++i) {
+        EXPECT_EQ(batch->Slide(i).SlideId(), one->Slide(i).SlideId()) << i;
+        EXPECT_EQ(batch->Slide(i).PartName(), one->Slide(i).PartName()) << i;
+    }
+    const fs::path oneFile = m_scratch / "one.pptx";
+    const fs::path batchFile = m_scratch / "batch.pptx";
+    one->SaveAs(oneFile, 1);
+    batch->SaveAs(batchFile, 1);
+    EXPECT_EQ(SectionIds(batchFile, "Arrows"), SectionIds(oneFile, "Arrows"));
+    // A released copy is saved whole: its shapes are the source's (the charts renamed).
+    auto reopened = Presentation::Open(batchFile);
+    EXPECT_EQ(reopened->Slide(2).Shapes().Shapes().size(),
+              reopened->Slide(1).Shapes().Shapes().size());
+}
+
 TEST_F(PresentationTest, DeletedSlideLeavesItsSectionAndDocumentProperties) {
     REQUIRE_FIXTURE("charts-combo-sections-2masters-ppt2016.pptx");
     auto presentation = Presentation::Open(Fixture("charts-combo-sections-2masters-ppt2016.pptx"));
