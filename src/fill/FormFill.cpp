@@ -64,8 +64,9 @@ bool FormFill::Run(FillPhase& phase) {
         return false;
 
     const std::size_t records = m_plan.recordCount;
-    for (std::size_t copy = 1; copy < records; ++copy)
-        m_context.presentation.Duplicate(m_first);
+    // Copies wait as bytes until their record is written, so memory follows one slide.
+    if (records > 1)
+        m_context.presentation.AddReleasedCopies(m_first, records - 1);
     std::vector<odbc::FieldValue> values(m_plan.fields.size());
     for (std::size_t k = 0; k < records; ++k) {
         if (!ReportRecordProgress(m_context, m_plan, k + 1))
