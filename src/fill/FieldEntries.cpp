@@ -1,28 +1,22 @@
 #include "fill/FieldEntries.h"
 
-#include "fill/ImageSettings.h"
 #include "script/TextScan.h"
-
-#include <cmath>
 
 namespace slidesmith::fill {
 namespace {
 
 std::optional<std::size_t> ByNumber(const std::string& entry, std::size_t fieldCount) {
-    const std::optional<double> number = ParseNumber(entry);
-    if (!number)
+    const std::optional<std::int64_t> number = script::ParseWholeNumber(entry);
+    if (!number || *number < 1 || static_cast<std::uint64_t>(*number) > fieldCount)
         return std::nullopt;
-    const double index = std::nearbyint(*number) - 1.0;
-    if (index < 0.0 || index >= static_cast<double>(fieldCount))
-        return std::nullopt;
-    return static_cast<std::size_t>(index);
+    return static_cast<std::size_t>(*number - 1);
 }
 
 std::optional<std::size_t> ByName(const std::string& entry,
-                                  const std::vector<std::string>& upperNames) {
+                                  const std::vector<std::string>& fieldNames) {
     const std::string wanted = script::ToUpperAscii(entry);
-    for (std::size_t i = 0; i < upperNames.size(); ++i) {
-        if (upperNames[i] == wanted)
+    for (std::size_t i = 0; i < fieldNames.size(); ++i) {
+        if (script::ToUpperAscii(fieldNames[i]) == wanted)
             return i;
     }
     return std::nullopt;
@@ -31,20 +25,12 @@ std::optional<std::size_t> ByName(const std::string& entry,
 } // namespace
 
 FieldEntryResult ResolveFieldEntries(const std::vector<std::string>& entries,
-                                     const RecordSource& records) {
+                                     const std::vector<std::string>& fieldNames) {
     FieldEntryResult result;
-    if (entries.empty())
-        return result;
-    const std::size_t fieldCount = records.FieldCount();
-    const bool numbers = ParseNumber(entries.front()).has_value();
-    std::vector<std::string> upperNames;
-    if (!numbers) {
-        for (std::size_t i = 0; i < fieldCount; ++i)
-            upperNames.push_back(script::ToUpperAscii(records.FieldName(i)));
-    }
+    const bool numbers = !entries.empty() && script::ParseWholeNumber(entries.front());
     for (const std::string& entry : entries) {
         const std::optional<std::size_t> field =
-            numbers ? ByNumber(entry, fieldCount) : ByName(entry, upperNames);
+            numbers ? ByNumber(entry, fieldNames.size()) : ByName(entry, fieldNames);
         if (!field) {
             result.wrong = entry;
             return result;
@@ -52,6 +38,13 @@ FieldEntryResult ResolveFieldEntries(const std::vector<std::string>& entries,
         result.fields.push_back(*field);
     }
     return result;
+}
+
+std::vector<std::string> FieldNames(const RecordSource& records) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < records.FieldCount(); ++i)
+        names.push_back(records.FieldName(i));
+    return names;
 }
 
 } // namespace slidesmith::fill

@@ -1,6 +1,7 @@
 #include "fill/FormGroups.h"
 
 #include "fill/FieldEntries.h"
+#include "fill/GroupResolution.h"
 
 #include <algorithm>
 #include <string>
@@ -9,18 +10,17 @@ namespace slidesmith::fill {
 
 bool FormGroups::Resolve(const std::vector<script::GroupLevel>& groups, const RecordSource& records,
                          FillReporter& reporter) {
-    m_levelOf.assign(records.FieldCount(), kNoLevel);
+    const std::vector<std::string> names = FieldNames(records);
+    m_levelOf.assign(names.size(), kNoLevel);
     for (std::size_t level = 0; level < groups.size(); ++level) {
-        FieldEntryResult resolved = ResolveFieldEntries(groups[level].Fields, records);
-        if (resolved.wrong) {
-            reporter.LogError("Syntax error. Failed to parse group " + std::to_string(level + 1) +
-                                  ".",
-                              "Can not find field \"" + *resolved.wrong + "\".");
+        std::vector<std::size_t> fields;
+        if (auto failure = ResolveGroupFields(groups[level].Fields, level + 1, names, fields)) {
+            reporter.LogError(failure->message, failure->detail);
             return false;
         }
-        for (const std::size_t field : resolved.fields)
+        for (const std::size_t field : fields)
             m_levelOf[field] = std::min(m_levelOf[field], level);
-        m_levels.push_back(std::move(resolved.fields));
+        m_levels.push_back(std::move(fields));
     }
     return true;
 }

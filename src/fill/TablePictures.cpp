@@ -10,7 +10,7 @@ bool ResolveImageList(const std::vector<std::string>& entries, const RecordSourc
                       std::vector<FieldSlot>& fields,
                       const std::function<pptx::TextBody(std::size_t field)>& textOf,
                       FillReporter& reporter) {
-    const FieldEntryResult resolved = ResolveFieldEntries(entries, records);
+    const FieldEntryResult resolved = ResolveFieldEntries(entries, FieldNames(records));
     if (resolved.wrong) {
         reporter.LogError("Syntax error. Failed to parse image.",
                           "Can not find field \"" + *resolved.wrong + "\" in the image list.");
