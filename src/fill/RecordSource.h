@@ -16,7 +16,7 @@ public:
     virtual std::size_t FieldCount() const = 0;
     // The classic data-type code of a field (see ClassifyField).
     virtual int FieldTypeCode(std::size_t field) const = 0;
-    // The field's name as the query gave it; statements name fields by it.
+    // The field's name as the query gives it (IMAGE and GROUP may name fields).
     virtual std::string FieldName(std::size_t field) const = 0;
     // The whole value of a field of the current record; a long field is read in full. Throws
     // (the data layer's exception) past the last record.

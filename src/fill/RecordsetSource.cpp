@@ -16,6 +16,10 @@ int RecordsetSource::FieldTypeCode(std::size_t field) const {
     return m_recordset->Field(field).TypeCode();
 }
 
+std::string RecordsetSource::FieldName(std::size_t field) const {
+    return m_recordset->Field(field).name;
+}
+
 odbc::FieldValue RecordsetSource::ReadValue(std::size_t field) {
     if (!m_recordset->Field(field).IsLong()) {
         return m_recordset->Value(field);

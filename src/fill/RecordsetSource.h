@@ -13,9 +13,7 @@ public:
     std::size_t RecordCount() const override { return m_recordset->RecordCount(); }
     std::size_t FieldCount() const override { return m_recordset->FieldCount(); }
     int FieldTypeCode(std::size_t field) const override;
-    std::string FieldName(std::size_t field) const override {
-        return m_recordset->Field(field).name;
-    }
+    std::string FieldName(std::size_t field) const override;
     // A long field (memo, large binary) is read piece by piece until a piece comes back null or
     // empty, and its value starts as empty text, so a null one is written as an empty cell.
     odbc::FieldValue ReadValue(std::size_t field) override;

@@ -25,9 +25,11 @@ public:
     std::size_t RecordCount() const override { return m_rows.size(); }
     std::size_t FieldCount() const override { return m_typeCodes.size(); }
     int FieldTypeCode(std::size_t field) const override { return m_typeCodes.at(field); }
+    // "Field1", "Field2", ... unless names were set.
     std::string FieldName(std::size_t field) const override {
-        return field < names.size() ? names[field] : "F" + std::to_string(field + 1);
+        return field < names.size() ? names[field] : "Field" + std::to_string(field + 1);
     }
+    std::vector<std::string> names;
     odbc::FieldValue ReadValue(std::size_t field) override {
         return m_rows.at(m_position).at(field);
     }
@@ -35,8 +37,6 @@ public:
     void Close() override { m_closed = true; }
     bool Closed() const { return m_closed; }
     std::size_t Position() const { return m_position; }
-
-    std::vector<std::string> names; // field names; "F<n>" where none is given
 
 private:
     std::vector<int> m_typeCodes;
