@@ -2,8 +2,11 @@
 
 #include "engine/CountFormat.h"
 #include "engine/RunFillReporter.h"
+#include "fill/ChartObjectFinder.h"
+#include "fill/ExcelChartFill.h"
 #include "fill/FixedTableFill.h"
 #include "fill/FormFill.h"
+#include "fill/GraphChartFill.h"
 #include "fill/GroupedTableFill.h"
 #include "fill/GrowingTableFill.h"
 #include "fill/RecordsetSource.h"
@@ -14,6 +17,7 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <memory>
 
 namespace slidesmith::engine {
 namespace {
@@ -67,11 +71,6 @@ fill::TableFillResult RunTableFill(const StatementRecord& record, fill::TableFil
                                  : fill::FillGroupedTable(context);
 }
 
-bool IsChartProgId(std::string_view progId) {
-    return progId.starts_with("MSGraph.Chart") || progId.starts_with("Excel.Chart") ||
-           progId.starts_with("Excel.Sheet");
-}
-
 } // namespace
 
 std::int32_t SlideIndexFromText(std::string_view slideText, std::int32_t lastSlideIndex) {
@@ -105,14 +104,7 @@ pptx::Shape FindTable(pptx::SlidePart& slide, std::int32_t ordinal) {
 }
 
 pptx::Shape FindChartObject(pptx::SlidePart& slide, std::int32_t ordinal) {
-    if (ordinal < 1)
-        return {};
-    std::int32_t count = 0;
-    for (const pptx::Shape& shape : slide.Shapes().Shapes()) {
-        if (IsChartProgId(slide.ProgId(shape)) && ++count == ordinal)
-            return shape;
-    }
-    return {};
+    return fill::FindChartObject(slide, ordinal);
 }
 
 StatementExecutor::StatementExecutor(RunState& state, const RunOptions& options,
@@ -212,13 +204,45 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_log.LogError("Syntax error. Error in pagebreak " + Quoted(record.PageBreakText) + ".",
                        "");
     }
-    if (!isChart)
-        return FillTable(record, slideIndex);
-    // Charts come in a later version; say so rather than pretend a success.
-    m_log.LogError("Failed to execute function CHART.",
-                   "Filling charts is not built into this version of Slidesmith yet.");
-    m_state.LastSlideIndex = slideIndex;
-    return false;
+    if (isChart) {
+        m_state.LastSlideIndex = slideIndex;
+        return FillChart(record);
+    }
+    return FillTable(record, slideIndex);
+}
+
+bool StatementExecutor::FillChart(StatementRecord& record) {
+    const std::string progId = m_slide->ProgId(m_chart);
+    if (m_chart.Kind() == pptx::ShapeKind::OleObject) {
+        // Graph and spreadsheet objects are redrawn by their own programs, which do not run
+        // here; writing into their stored data would leave the old picture on the slide.
+        m_log.LogError("Failed to execute function CHART.",
+                       "Chart " + std::to_string(record.TargetOrdinal) + " of slide " +
+                           std::to_string(m_state.LastSlideIndex) + ", \"" +
+                           std::string(m_chart.Name()) + "\", is an embedded OLE object (" +
+                           progId +
+                           ") that only its own program can redraw; Slidesmith fills native "
+                           "charts only. Replace the object by a chart inserted in the "
+                           "presentation program.");
+        return false;
+    }
+    odbc::Recordset recordset;
+    const auto connection = static_cast<std::size_t>(record.ConnectIndex);
+    RunFillReporter reporter(m_state, m_observer, m_log);
+    const fill::FillOptions options = FillOptionsOfRun();
+    fill::ChartFillContext context{
+        .statement = record,
+        .presentation = m_presentation,
+        .slide = *m_slide,
+        .chartShape = m_chart,
+        .openRecords = [&]() -> std::unique_ptr<fill::RecordSource> {
+            recordset = m_dataSources.Slot(connection).OpenRecordset(record.SqlText);
+            return std::make_unique<fill::RecordsetSource>(recordset);
+        },
+        .reporter = reporter,
+        .options = options};
+    return fill::IsGraphProgId(progId) ? fill::FillGraphChart(context)
+                                       : fill::FillExcelChart(context);
 }
 
 bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideIndex) {
@@ -233,12 +257,7 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     }
     fill::RecordsetSource records(recordset);
     RunFillReporter reporter(m_state, m_observer, m_log);
-    // The presentation still carries the template's name: it is saved only after the script.
-    const fill::FillOptions options{.interactive = m_options.Interactive,
-                                    .progressInterval = m_options.ProgressInterval,
-                                    .templateFolder =
-                                        files::ParentFolder(m_presentation.FullName().string()),
-                                    .connectTimeoutSeconds = m_options.ConnectionTimeout};
+    const fill::FillOptions options = FillOptionsOfRun();
     fill::TableFillContext context{.statement = record,
                                    .presentation = m_presentation,
                                    .slideIndex = static_cast<std::size_t>(slideIndex - 1),
@@ -261,6 +280,14 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     if (m_slide != nullptr && !result.tableDeleted && record.TableType != TableType::Form)
         m_table = FindTable(*m_slide, record.TargetOrdinal);
     return result.success;
+}
+
+fill::FillOptions StatementExecutor::FillOptionsOfRun() const {
+    // The presentation still carries the template's name: it is saved only after the script.
+    return {.interactive = m_options.Interactive,
+            .progressInterval = m_options.ProgressInterval,
+            .templateFolder = files::ParentFolder(m_presentation.FullName().string()),
+            .connectTimeoutSeconds = m_options.ConnectionTimeout};
 }
 
 std::int32_t StatementExecutor::SlidePosition(const pptx::SlidePart& slide) const {

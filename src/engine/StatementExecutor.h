@@ -5,6 +5,7 @@
 #include "engine/RunObserver.h"
 #include "engine/RunOptions.h"
 #include "engine/RunState.h"
+#include "fill/FillReporter.h"
 #include "platform/pptx/Presentation.h"
 #include "platform/pptx/Shape.h"
 #include "platform/pptx/SlidePart.h"
@@ -31,8 +32,8 @@ pptx::SlidePart* GetSlide(pptx::Presentation& presentation, std::int32_t index);
 // slide's shape order; no shape when the ordinal is below 1 or the slide has fewer tables.
 pptx::Shape FindTable(pptx::SlidePart& slide, std::int32_t ordinal);
 
-// The ordinal-th chart object of the slide: a shape whose program identifier begins with
-// "MSGraph.Chart", "Excel.Chart" or "Excel.Sheet"; no shape when there is none.
+// The ordinal-th chart object of the slide (see fill::FindChartObject); no shape when there is
+// none.
 pptx::Shape FindChartObject(pptx::SlidePart& slide, std::int32_t ordinal);
 
 // Runs the statements the parser hands over: logs each statement's header and SQL text, finds
@@ -65,6 +66,11 @@ private:
     // Runs the query and the fixed or growing table fill, then takes the current slide and table
     // from where the fill ended.
     bool FillTable(script::StatementRecord& record, std::int32_t slideIndex);
+    // Runs the datasheet or the workbook chart fill by the chart's kind; an OLE chart object
+    // fails, as it cannot be redrawn here.
+    bool FillChart(script::StatementRecord& record);
+    // What the fills need of the run's options.
+    fill::FillOptions FillOptionsOfRun() const;
     std::int32_t SlidePosition(const pptx::SlidePart& slide) const;
 
     RunState& m_state;

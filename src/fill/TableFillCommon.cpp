@@ -117,22 +117,27 @@ std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::Tab
     return plan;
 }
 
-bool ReportRecordProgress(TableFillContext& context, const TableFillPlan& plan,
+bool ReportRecordProgress(FillReporter& reporter, const FillOptions& options,
+                          std::size_t recordCount, std::size_t progressInterval,
                           std::size_t number) {
-    const LocaleConventions& conventions = context.options.conventions;
     const auto count = [&](std::size_t value, std::string_view format) {
         return Format(odbc::FieldValue::FromInteger(static_cast<std::int64_t>(value)), format,
-                      conventions);
+                      options.conventions);
     };
-    if (context.options.interactive) {
-        context.reporter.ShowRecordProgress(count(number, "#,###") + " / " +
-                                            count(plan.recordCount, "#,####"));
-        context.reporter.LetPendingEventsRun();
-    } else if (plan.progressInterval > 0 && number % plan.progressInterval == 0) {
-        context.reporter.WriteLine("Processing record number " + count(number, "#,###") + " of " +
-                                   count(plan.recordCount, "#,####") + "...");
+    if (options.interactive) {
+        reporter.ShowRecordProgress(count(number, "#,###") + " / " + count(recordCount, "#,####"));
+        reporter.LetPendingEventsRun();
+    } else if (progressInterval > 0 && number % progressInterval == 0) {
+        reporter.WriteLine("Processing record number " + count(number, "#,###") + " of " +
+                           count(recordCount, "#,####") + "...");
     }
-    return !context.reporter.Interrupted();
+    return !reporter.Interrupted();
+}
+
+bool ReportRecordProgress(TableFillContext& context, const TableFillPlan& plan,
+                          std::size_t number) {
+    return ReportRecordProgress(context.reporter, context.options, plan.recordCount,
+                                plan.progressInterval, number);
 }
 
 void WriteCellValue(pptx::TextBody cell, const odbc::FieldValue& value, std::string_view formatText,

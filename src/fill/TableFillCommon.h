@@ -116,6 +116,12 @@ bool ResolveTableImages(TableFillContext& context, pptx::TableEditor& table, Tab
 
 // Shows or logs the progress of record `number` (1-based) and lets window events run. Returns
 // false when the run has been interrupted.
+// Shows or logs the progress of record `number` (1-based) of recordCount and lets window events
+// run: on screen in interactive runs, otherwise a log line every progressInterval records.
+// Returns false when the run has been interrupted. Shared by the table and chart fills.
+bool ReportRecordProgress(FillReporter& reporter, const FillOptions& options,
+                          std::size_t recordCount, std::size_t progressInterval,
+                          std::size_t number);
 bool ReportRecordProgress(TableFillContext& context, const TableFillPlan& plan, std::size_t number);
 
 // Writes a value as the cell's text, formatted by formatText, and gives numbers their colour.

@@ -137,6 +137,15 @@ void Package::AddPart(std::string_view partName, std::string bytes, std::string_
         m_types->SetOverride(partName, contentType);
 }
 
+void Package::SetBytes(std::string_view partName, std::string bytes) {
+    PartEntry& entry = Require(partName);
+    if (entry.xml)
+        throw PptxError(m_displayName + ": " + std::string(partName) +
+                        ": an XML part is changed through its document");
+    entry.content = std::make_shared<const std::string>(std::move(bytes));
+    entry.zipIndex.reset();
+}
+
 XmlPart& Package::AddXmlPart(std::string_view partName, const pugi::xml_document& document,
                              std::string_view contentType) {
     if (Has(partName))

@@ -43,6 +43,9 @@ public:
     // Adds a part from bytes, with an Override for contentType unless it is empty (then the
     // extension's Default must cover it). Throws when the name is taken.
     void AddPart(std::string_view partName, std::string bytes, std::string_view contentType);
+    // Replaces the content of a binary part (an embedded workbook written back); its content
+    // type and relationships stay. Throws when the part is missing or parsed as XML.
+    void SetBytes(std::string_view partName, std::string bytes);
     // Adds an XML part as a copy of a document.
     XmlPart& AddXmlPart(std::string_view partName, const pugi::xml_document& document,
                         std::string_view contentType);

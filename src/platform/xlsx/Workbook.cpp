@@ -344,6 +344,7 @@ std::uint32_t Workbook::DateStyle(std::uint32_t baseStyle) {
             (count ? count : cellXfs.append_attribute("count")) = style + 1;
             part.MarkChanged();
             MarkChanged();
+            m_formatCodes.clear();
         }
         m_dateStyles.emplace(baseStyle, style);
         return style;
@@ -486,6 +487,106 @@ void Workbook::DropCalculationChain() {
                 m_package->RemovePart(part);
         }
     });
+}
+
+namespace {
+
+// The built-in number formats a chart cache is likely to meet; others read as General.
+std::string BuiltInFormatCode(std::uint32_t id) {
+    switch (id) {
+    case 1:
+        return "0";
+    case 2:
+        return "0.00";
+    case 3:
+        return "#,##0";
+    case 4:
+        return "#,##0.00";
+    case 9:
+        return "0%";
+    case 10:
+        return "0.00%";
+    case 11:
+        return "0.00E+00";
+    case 12:
+        return "# ?/?";
+    case 13:
+        return "# ?"
+               "?/?"
+               "?";
+    case 14:
+        return "m/d/yyyy";
+    case 15:
+        return "d-mmm-yy";
+    case 16:
+        return "d-mmm";
+    case 17:
+        return "mmm-yy";
+    case 18:
+        return "h:mm AM/PM";
+    case 19:
+        return "h:mm:ss AM/PM";
+    case 20:
+        return "h:mm";
+    case 21:
+        return "h:mm:ss";
+    case 22:
+        return "m/d/yyyy h:mm";
+    case 37:
+        return "#,##0 ;(#,##0)";
+    case 38:
+        return "#,##0 ;[Red](#,##0)";
+    case 39:
+        return "#,##0.00;(#,##0.00)";
+    case 40:
+        return "#,##0.00;[Red](#,##0.00)";
+    case 45:
+        return "mm:ss";
+    case 46:
+        return "[h]:mm:ss";
+    case 47:
+        return "mmss.0";
+    case 48:
+        return "##0.0E+0";
+    case 49:
+        return "@";
+    default:
+        return "General";
+    }
+}
+
+} // namespace
+
+std::string Workbook::NumberFormatCode(std::uint32_t styleIndex) {
+    if (m_stylesPart.empty())
+        return "General";
+    // Read once; DateStyle empties the list when it adds a style.
+    if (m_formatCodes.empty()) {
+        pptx::XmlPart& part =
+            Translate([&]() -> pptx::XmlPart& { return m_package->Xml(m_stylesPart); });
+        std::unordered_map<std::uint32_t, std::string> own;
+        for (pugi::xml_node format : part.Root().child("numFmts").children("numFmt"))
+            own[format.attribute("numFmtId").as_uint()] = format.attribute("formatCode").value();
+        for (pugi::xml_node xf : part.Root().child("cellXfs").children("xf")) {
+            std::uint32_t id = xf.attribute("numFmtId").as_uint();
+            auto found = own.find(id);
+            m_formatCodes.push_back(found != own.end() ? found->second : BuiltInFormatCode(id));
+        }
+    }
+    return styleIndex < m_formatCodes.size() ? m_formatCodes[styleIndex] : "General";
+}
+
+void Workbook::AddEditListener(EditListener& listener) {
+    m_listeners.push_back(&listener);
+}
+
+void Workbook::RemoveEditListener(EditListener& listener) {
+    std::erase(m_listeners, &listener);
+}
+
+void Workbook::NotifyEdit(const SheetEdit& edit) {
+    for (EditListener* listener : m_listeners)
+        listener->SheetEdited(edit);
 }
 
 void Workbook::MarkChanged() {

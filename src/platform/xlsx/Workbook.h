@@ -15,6 +15,14 @@ class Package;
 
 namespace slidesmith::xlsx {
 
+// Hears of every structural edit of a workbook's sheets, after the workbook's own references
+// followed it; the chart model uses it to move series references along with the cells.
+class EditListener {
+public:
+    virtual ~EditListener() = default;
+    virtual void SheetEdited(const SheetEdit& edit) = 0;
+};
+
 struct DefinedName {
     std::string name;
     std::optional<std::size_t> localSheet; // 1-based sheet index for a sheet-level name
@@ -44,6 +52,13 @@ public:
     // Dates count from 1904-01-01 instead of 1899-12-30.
     bool Uses1904Dates() const { return m_date1904; }
     bool IsChanged() const { return m_changed; }
+    // The number format code of a cell style (the s attribute): "General" for none, the
+    // built-in codes by number, the workbook's own ones from its styles.
+    std::string NumberFormatCode(std::uint32_t styleIndex);
+
+    // Listeners are not owned; one must be removed before it dies if the workbook outlives it.
+    void AddEditListener(EditListener& listener);
+    void RemoveEditListener(EditListener& listener);
 
     // The package with every change, as bytes.
     std::string Save();
@@ -78,6 +93,7 @@ private:
     void RemoveTable(Worksheet& sheet, const std::string& tablePart);
     void DropCalculationChain();
     void MarkChanged();
+    void NotifyEdit(const SheetEdit& edit);
     std::vector<std::string> TablePartsOf(const Worksheet& sheet);
     std::optional<std::size_t> IndexOf(const Worksheet& sheet) const;
 
@@ -87,6 +103,7 @@ private:
     std::vector<SheetEntry> m_sheets;
     bool m_date1904 = false;
     bool m_changed = false;
+    std::vector<EditListener*> m_listeners;
 
     std::string m_sharedStringsPart;
     std::vector<std::string> m_sharedStrings;
@@ -96,6 +113,7 @@ private:
 
     std::string m_stylesPart;
     std::unordered_map<std::uint32_t, std::uint32_t> m_dateStyles; // base style -> date style
+    std::vector<std::string> m_formatCodes; // by style index, read on first use
 };
 
 } // namespace slidesmith::xlsx

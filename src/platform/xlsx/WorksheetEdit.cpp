@@ -142,6 +142,7 @@ void Worksheet::Apply(const SheetEdit& edit) {
     m_workbook.AdjustTables(*this, edit);
     m_workbook.DropCalculationChain();
     MarkChanged();
+    m_workbook.NotifyEdit(edit);
 }
 
 void Worksheet::MoveRows(const SheetEdit& edit) {
