@@ -100,6 +100,13 @@ std::size_t ProgressInterval(double setting, std::size_t recordCount);
 std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
                                             const TemplateColourReader& colours, FillPhase& phase);
 
+// Shows or logs the progress of record `number` (1-based) of recordCount and lets window events
+// run: on screen in interactive runs, otherwise a log line every progressInterval records.
+// Returns false when the run has been interrupted. Shared by the table and chart fills.
+bool ReportRecordProgress(FillReporter& reporter, const FillOptions& options,
+                          std::size_t recordCount, std::size_t progressInterval,
+                          std::size_t number);
+
 // The part of StartTableFill before RANGE: logs the record count and resolves the fields'
 // cells, template texts, kinds and colours. plan.block holds the bounds of all cells. The
 // grouped fill resolves its groups between this and its own RANGE test.
@@ -114,14 +121,7 @@ std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
 bool ResolveTableImages(TableFillContext& context, pptx::TableEditor& table, TableFillPlan& plan,
                         FillPhase& phase);
 
-// Shows or logs the progress of record `number` (1-based) and lets window events run. Returns
-// false when the run has been interrupted.
-// Shows or logs the progress of record `number` (1-based) of recordCount and lets window events
-// run: on screen in interactive runs, otherwise a log line every progressInterval records.
-// Returns false when the run has been interrupted. Shared by the table and chart fills.
-bool ReportRecordProgress(FillReporter& reporter, const FillOptions& options,
-                          std::size_t recordCount, std::size_t progressInterval,
-                          std::size_t number);
+// ReportRecordProgress for a table fill, with its plan's record count and progress interval.
 bool ReportRecordProgress(TableFillContext& context, const TableFillPlan& plan, std::size_t number);
 
 // Writes a value as the cell's text, formatted by formatText, and gives numbers their colour.

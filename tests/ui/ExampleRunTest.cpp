@@ -130,7 +130,7 @@ cell 2 4 "#,##0"
     QString box;
     RunFromEditor([&](QDialog& window) {
         EXPECT_EQ(Label(window, "lblStatus"), QStringLiteral("Done"));
-        EXPECT_EQ(Label(window, "lblSQLStmCnt"), QStringLiteral("4"));
+        EXPECT_EQ(Label(window, "lblSQLStmCnt"), QStringLiteral("6"));
         EXPECT_EQ(Label(window, "lblErrorCnt"), QStringLiteral("0"));
         EXPECT_EQ(Label(window, "lblFunctionNo"), QStringLiteral("detail"));
         EXPECT_EQ(Label(window, "lblRecordCnt"), QStringLiteral("1,152 / 1,152"));
@@ -142,6 +142,7 @@ cell 2 4 "#,##0"
           "Connect to database successfully. DSN=Sales, Using a connection string.\n",
           "[regions]    Returns 4 records from the data source.\n",
           "[months]    Returns 48 records from the data source.\n", "[total]    Success.\n",
+          "[chart]    Success.\n", "[products]    Returns 16 records from the data source.\n",
           "[detail]    Returns 1152 records from the data source.\n", "[detail]    Success.\n",
           "Close the log file.\n"})
         EXPECT_TRUE(box.contains(QString::fromUtf8(line))) << line << "\nin:\n"
