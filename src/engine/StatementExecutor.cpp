@@ -5,10 +5,12 @@
 #include "fill/ChartObjectFinder.h"
 #include "fill/ExcelChartFill.h"
 #include "fill/FixedTableFill.h"
+#include "fill/FormFill.h"
 #include "fill/GraphChartFill.h"
 #include "fill/GroupedTableFill.h"
 #include "fill/GrowingTableFill.h"
 #include "fill/RecordsetSource.h"
+#include "platform/files/PathNames.h"
 #include "script/PageBreak.h"
 #include "script/TextScan.h"
 
@@ -53,6 +55,20 @@ std::int16_t TargetOrdinal(std::string_view target, std::int16_t notFound) {
     if (std::optional<std::int64_t> number = script::ParseWholeNumber(target))
         return ToOrdinal(*number);
     return notFound;
+}
+
+// TYPE chooses the fill; a growing table with GROUP levels is a grouped table.
+fill::TableFillResult RunTableFill(const StatementRecord& record, fill::TableFillContext& context) {
+    switch (record.TableType) {
+    case TableType::Fix:
+        return fill::FillFixedTable(context);
+    case TableType::Form:
+        return fill::FillForm(context);
+    case TableType::Var:
+        break;
+    }
+    return record.Groups.empty() ? fill::FillGrowingTable(context)
+                                 : fill::FillGroupedTable(context);
 }
 
 } // namespace
@@ -192,19 +208,7 @@ std::optional<bool> StatementExecutor::CheckAndFill(StatementRecord& record) {
         m_state.LastSlideIndex = slideIndex;
         return FillChart(record);
     }
-    // A grouped table writes IMAGE fields as text until pictures are built.
-    const bool grouped = record.TableType == TableType::Var && !record.Groups.empty();
-    const bool tableFill =
-        record.TableType != TableType::Form && (grouped || record.Images.empty());
-    if (tableFill)
-        return FillTable(record, slideIndex);
-    // Grouped tables, named shapes and pictures come in a later version; say so rather than
-    // pretend a success.
-    m_log.LogError("Failed to execute function REPORT.",
-                   "Filling grouped tables, shapes and pictures is not built into this "
-                   "version of Slidesmith yet.");
-    m_state.LastSlideIndex = slideIndex;
-    return false;
+    return FillTable(record, slideIndex);
 }
 
 bool StatementExecutor::FillChart(StatementRecord& record) {
@@ -225,8 +229,7 @@ bool StatementExecutor::FillChart(StatementRecord& record) {
     odbc::Recordset recordset;
     const auto connection = static_cast<std::size_t>(record.ConnectIndex);
     RunFillReporter reporter(m_state, m_observer, m_log);
-    const fill::FillOptions options{.interactive = m_options.Interactive,
-                                    .progressInterval = m_options.ProgressInterval};
+    const fill::FillOptions options = FillOptionsOfRun();
     fill::ChartFillContext context{
         .statement = record,
         .presentation = m_presentation,
@@ -254,8 +257,7 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     }
     fill::RecordsetSource records(recordset);
     RunFillReporter reporter(m_state, m_observer, m_log);
-    const fill::FillOptions options{.interactive = m_options.Interactive,
-                                    .progressInterval = m_options.ProgressInterval};
+    const fill::FillOptions options = FillOptionsOfRun();
     fill::TableFillContext context{.statement = record,
                                    .presentation = m_presentation,
                                    .slideIndex = static_cast<std::size_t>(slideIndex - 1),
@@ -267,10 +269,7 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     // may be stale: the current slide and table are taken from where the fill ended.
     m_slide = nullptr;
     m_table = {};
-    const fill::TableFillResult result = record.TableType == TableType::Fix
-                                             ? fill::FillFixedTable(context)
-                                         : record.Groups.empty() ? fill::FillGrowingTable(context)
-                                                                 : fill::FillGroupedTable(context);
+    const fill::TableFillResult result = RunTableFill(record, context);
     if (result.slideDeleted) {
         m_state.LastSlideIndex = slideIndex - 1;
         return result.success;
@@ -278,9 +277,17 @@ bool StatementExecutor::FillTable(StatementRecord& record, std::int32_t slideInd
     const auto endIndex = static_cast<std::int32_t>(result.slideIndex) + 1;
     m_state.LastSlideIndex = endIndex;
     m_slide = GetSlide(m_presentation, endIndex);
-    if (m_slide != nullptr && !result.tableDeleted)
+    if (m_slide != nullptr && !result.tableDeleted && record.TableType != TableType::Form)
         m_table = FindTable(*m_slide, record.TargetOrdinal);
     return result.success;
+}
+
+fill::FillOptions StatementExecutor::FillOptionsOfRun() const {
+    // The presentation still carries the template's name: it is saved only after the script.
+    return {.interactive = m_options.Interactive,
+            .progressInterval = m_options.ProgressInterval,
+            .templateFolder = files::ParentFolder(m_presentation.FullName().string()),
+            .connectTimeoutSeconds = m_options.ConnectionTimeout};
 }
 
 std::int32_t StatementExecutor::SlidePosition(const pptx::SlidePart& slide) const {

@@ -5,6 +5,7 @@
 #include "engine/RunObserver.h"
 #include "engine/RunOptions.h"
 #include "engine/RunState.h"
+#include "fill/FillReporter.h"
 #include "platform/pptx/Presentation.h"
 #include "platform/pptx/Shape.h"
 #include "platform/pptx/SlidePart.h"
@@ -68,6 +69,8 @@ private:
     // Runs the datasheet or the workbook chart fill by the chart's kind; an OLE chart object
     // fails, as it cannot be redrawn here.
     bool FillChart(script::StatementRecord& record);
+    // What the fills need of the run's options.
+    fill::FillOptions FillOptionsOfRun() const;
     std::int32_t SlidePosition(const pptx::SlidePart& slide) const;
 
     RunState& m_state;

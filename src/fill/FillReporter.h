@@ -2,6 +2,7 @@
 
 #include "fill/LocaleConventions.h"
 
+#include <string>
 #include <string_view>
 
 // How a fill reports while it runs. The fills know nothing of the run log or the run window;
@@ -32,6 +33,10 @@ struct FillOptions {
     // of the records, 0 or below none.
     double progressInterval = 0.0;
     LocaleConventions conventions = LocaleConventions::EnUs();
+    // Relative picture names are found in the template's folder.
+    std::string templateFolder;
+    // Seconds a web server may take to accept the connection for a picture.
+    long connectTimeoutSeconds = 15;
 };
 
 } // namespace slidesmith::fill

@@ -1,13 +1,32 @@
 #include "fill/FixedTableFill.h"
 
+#include "fill/TablePictures.h"
+
 #include <exception>
 
 namespace slidesmith::fill {
 
 namespace {
 
+// An image field's picture; a later block's own settings text is read and cleared like the
+// first block's.
+void PlaceFixedPicture(TablePictures& pictures, pptx::TextBody cell, bool ownSettings,
+                       std::size_t row, std::size_t column, const FieldSlot& field,
+                       const odbc::FieldValue& value) {
+    ImageSettings settings = field.imageSettings;
+    if (ownSettings) {
+        const std::string own = cell.Text();
+        if (!own.empty()) {
+            settings = ReadImageSettings(own);
+            cell.SetText("");
+        }
+    }
+    pictures.Place(row, column, value, settings);
+}
+
 bool WriteFixedRecords(TableFillContext& context, pptx::TableEditor& table,
-                       const TemplateColourReader& colourReader, const TableFillPlan& plan) {
+                       const TemplateColourReader& colourReader, const TableFillPlan& plan,
+                       TablePictures& pictures) {
     const bool byRow = plan.order != FillOrder::Col;
     std::size_t offset = 0;
     for (std::size_t k = 0; k < plan.recordCount; ++k) {
@@ -21,6 +40,10 @@ bool WriteFixedRecords(TableFillContext& context, pptx::TableEditor& table,
             const std::size_t column =
                 static_cast<std::size_t>(field.cell.column) + (byRow ? 0 : offset);
             pptx::TextBody cell = table.CellText(row, column);
+            if (field.image) {
+                PlaceFixedPicture(pictures, cell, k > 0, row, column, field, value);
+                continue;
+            }
             if (k == 0) {
                 WriteCellValue(cell, value, field.templateText, field, field.colours,
                                FillKind::Fixed, context.options.conventions);
@@ -68,7 +91,10 @@ TableFillResult FillFixedTable(TableFillContext& context) {
         const TemplateColourReader colourReader(slide, context.tableShape);
         const std::optional<TableFillPlan> plan =
             StartTableFill(context, table, colourReader, phase);
-        result.success = plan && WriteFixedRecords(context, table, colourReader, *plan);
+        if (plan) {
+            TablePictures pictures(*plan, slide, table, context.tableShape);
+            result.success = WriteFixedRecords(context, table, colourReader, *plan, pictures);
+        }
     } catch (const std::exception& error) {
         LogFillFailure(context, phase, context.slideIndex, error.what());
         return result;

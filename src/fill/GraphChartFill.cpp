@@ -88,8 +88,9 @@ std::string PhaseMessage(FillPhase phase, const script::StatementRecord& stateme
         return "Syntax error. Failed to parse cell list.";
     case FillPhase::Range:
         return "Syntax error. Failed to parse range '" + statement.RangeText + "'.";
-    case FillPhase::Groups: // charts have no groups
+    case FillPhase::Groups: // table phases a chart never reaches
     case FillPhase::GroupRanges:
+    case FillPhase::Image:
     case FillPhase::Records:
         break;
     }

@@ -5,17 +5,19 @@
 namespace slidesmith::fill {
 
 GroupPage::GroupPage(pptx::TableEditor& table, const GroupedTemplate& layout,
-                     const LocaleConventions& conventions)
+                     const LocaleConventions& conventions, TablePictures& pictures)
     : m_lines(table, layout.byRow), m_layout(layout), m_conventions(conventions),
-      m_detailFirst(layout.detailFirst),
+      m_pictures(pictures), m_detailFirst(layout.detailFirst),
       m_availableLines(layout.preparedBlocks * layout.detailLength) {}
 
 void GroupPage::WriteField(std::size_t field, std::size_t line, const odbc::FieldValue& value) {
     const FieldSlot& slot = m_layout.fields[field];
-    const std::string_view format =
-        m_layout.asText[field] ? std::string_view() : std::string_view(slot.templateText);
-    WriteCellValue(m_lines.Text(line, CrossOf(slot.cell, m_layout.byRow)), value, format, slot,
-                   slot.colours, FillKind::Growing, m_conventions);
+    if (slot.image) {
+        m_pending.push_back({field, line, value});
+        return;
+    }
+    WriteCellValue(m_lines.Text(line, CrossOf(slot.cell, m_layout.byRow)), value, slot.templateText,
+                   slot, slot.colours, FillKind::Growing, m_conventions);
 }
 
 void GroupPage::Begin(std::size_t firstLevel, const std::vector<odbc::FieldValue>& values) {
@@ -45,6 +47,10 @@ void GroupPage::Begin(std::size_t firstLevel, const std::vector<odbc::FieldValue
             m_lines.Delete(line);
             if (line < m_layout.detailFirst) {
                 --m_detailFirst;
+            }
+            // Header pictures wait for the page's end; their lines move up with the deletion.
+            for (PendingPicture& picture : m_pending) {
+                picture.line -= picture.line > line ? 1 : 0;
             }
         }
     }
@@ -100,6 +106,15 @@ void GroupPage::Finish(bool lastPage) {
             m_lines.Delete(m_lines.Count());
         }
     }
+    // Lines are added and removed above and between blocks while a page is written, so a
+    // picture placed earlier would lose its cell.
+    for (const PendingPicture& picture : m_pending) {
+        const FieldSlot& slot = m_layout.fields[picture.field];
+        const std::size_t cross = CrossOf(slot.cell, m_layout.byRow);
+        m_pictures.Place(m_layout.byRow ? picture.line : cross,
+                         m_layout.byRow ? cross : picture.line, picture.value, slot.imageSettings);
+    }
+    m_pending.clear();
 }
 
 } // namespace slidesmith::fill

@@ -1,68 +1,20 @@
 #include "fill/GroupResolution.h"
 
-#include <cctype>
-#include <charconv>
+#include "fill/FieldEntries.h"
+
+#include <utility>
 
 namespace slidesmith::fill {
-
-namespace {
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A whole number with an optional sign and blanks around it; nothing else counts as numeric.
-std::optional<long long> WholeNumber(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-} // namespace
 
 std::optional<FillMessage> ResolveGroupFields(const std::vector<std::string>& entries,
                                               std::size_t level,
                                               const std::vector<std::string>& fieldNames,
                                               std::vector<std::size_t>& fields) {
-    fields.clear();
-    const bool byNumber = !entries.empty() && WholeNumber(entries.front()).has_value();
-    for (const std::string& entry : entries) {
-        long long index = -1;
-        if (byNumber) {
-            index = WholeNumber(entry).value_or(0) - 1;
-        } else {
-            for (std::size_t i = 0; i < fieldNames.size() && index < 0; ++i) {
-                if (SameNameIgnoringCase(entry, fieldNames[i])) {
-                    index = static_cast<long long>(i);
-                }
-            }
-        }
-        if (index < 0 || index >= static_cast<long long>(fieldNames.size())) {
-            return FillMessage{"Syntax error. Failed to parse group " + std::to_string(level) + ".",
-                               "Can not find field \"" + entry + "\"."};
-        }
-        fields.push_back(static_cast<std::size_t>(index));
+    FieldEntryResult resolved = ResolveFieldEntries(entries, fieldNames);
+    fields = std::move(resolved.fields);
+    if (resolved.wrong) {
+        return FillMessage{"Syntax error. Failed to parse group " + std::to_string(level) + ".",
+                           "Can not find field \"" + *resolved.wrong + "\"."};
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "fill/GroupResolution.h"
 #include "fill/GroupedTemplate.h"
 #include "fill/TableLines.h"
+#include "fill/TablePictures.h"
 
 #include <algorithm>
 #include <exception>
@@ -14,10 +15,6 @@
 namespace slidesmith::fill {
 
 namespace {
-
-constexpr const char* kPicturesNotBuilt =
-    "Warning: Pictures are not built into this version of Slidesmith yet; the IMAGE fields are "
-    "written as text.";
 
 class GroupedFill {
 public:
@@ -30,6 +27,7 @@ private:
     bool Resolve(FillPhase& phase);
     bool FillRecords();
     bool NextPage();
+    void OpenPage();
     void DeleteSpare();
     void ApplyNoData();
 
@@ -43,6 +41,7 @@ private:
     pptx::SlidePart* m_slide = nullptr;
     pptx::Shape m_shape;
     std::unique_ptr<pptx::TableEditor> m_table;
+    std::unique_ptr<TablePictures> m_pictures;
     std::unique_ptr<GroupPage> m_page;
     bool m_byRow = true;
     bool m_spare = false; // an unfilled copy of the current slide follows it
@@ -118,12 +117,12 @@ bool GroupedFill::Resolve(FillPhase& phase) {
     if (m_layout.warning) {
         m_context.reporter.WriteLine(*m_layout.warning);
     }
-    phase = FillPhase::Records;
-    if (!statement.Images.empty()) {
-        m_context.reporter.WriteLine(kPicturesNotBuilt);
+    // Image cells are cleared on the template before any page copy is made of it.
+    if (!ResolveTableImages(m_context, *m_table, m_plan, phase)) {
+        return false;
     }
-    m_template = BuildGroupedTemplate(m_plan, m_levels, statement.Reserve, statement.Images, names,
-                                      *m_table);
+    phase = FillPhase::Records;
+    m_template = BuildGroupedTemplate(m_plan, m_levels, statement.Reserve, *m_table);
     return true;
 }
 
@@ -136,7 +135,7 @@ bool GroupedFill::FillRecords() {
         m_context.presentation.Duplicate(m_slideIndex);
         m_spare = true;
     }
-    m_page = std::make_unique<GroupPage>(*m_table, m_template, m_context.options.conventions);
+    OpenPage();
     std::vector<odbc::FieldValue> previous;
     std::size_t onPage = 0;
     for (std::size_t k = 0; k < records; ++k) {
@@ -183,6 +182,7 @@ bool GroupedFill::FillRecords() {
 // the next page also starts from the template.
 bool GroupedFill::NextPage() {
     m_page.reset();
+    m_pictures.reset();
     m_table.reset();
     m_slide->Release();
     ++m_slideIndex;
@@ -198,8 +198,14 @@ bool GroupedFill::NextPage() {
         return false;
     }
     m_table = std::make_unique<pptx::TableEditor>(m_slide->Table(m_shape));
-    m_page = std::make_unique<GroupPage>(*m_table, m_template, m_context.options.conventions);
+    OpenPage();
     return true;
+}
+
+void GroupedFill::OpenPage() {
+    m_pictures = std::make_unique<TablePictures>(m_plan, *m_slide, *m_table, m_shape);
+    m_page = std::make_unique<GroupPage>(*m_table, m_template, m_context.options.conventions,
+                                         *m_pictures);
 }
 
 void GroupedFill::DeleteSpare() {

@@ -15,20 +15,6 @@ std::size_t LastLine(const BlockBounds& block, bool byRow) {
     return static_cast<std::size_t>(byRow ? block.maxRow : block.maxColumn);
 }
 
-// Which fields an IMAGE list names. Until pictures are built they are written as plain text,
-// so an entry that names no field is passed over.
-std::vector<bool> ImageFields(const std::vector<std::string>& images,
-                              const std::vector<std::string>& names) {
-    std::vector<bool> marked(names.size(), false);
-    for (const std::string& entry : images) {
-        std::vector<std::size_t> found;
-        if (!ResolveGroupFields({entry}, 0, names, found)) {
-            marked[found.front()] = true;
-        }
-    }
-    return marked;
-}
-
 // A field belongs to the outermost level that names it: a header field to that level's
 // block, a field of a level sharing the detail to the detail lines, shown per group.
 void AssignFields(const std::vector<GroupLevelPlan>& levels, GroupedTemplate& layout) {
@@ -64,8 +50,6 @@ void ReadStaticTexts(pptx::TableEditor& table, GroupedTemplate& layout) {
 
 GroupedTemplate BuildGroupedTemplate(const TableFillPlan& plan,
                                      const std::vector<GroupLevelPlan>& levels, int reserve,
-                                     const std::vector<std::string>& images,
-                                     const std::vector<std::string>& names,
                                      pptx::TableEditor& table) {
     GroupedTemplate layout;
     layout.byRow = plan.order != FillOrder::Col;
@@ -85,7 +69,6 @@ GroupedTemplate BuildGroupedTemplate(const TableFillPlan& plan,
         }
     }
     layout.fields = plan.fields;
-    layout.asText = ImageFields(images, names);
     AssignFields(levels, layout);
     ReadStaticTexts(table, layout);
     return layout;

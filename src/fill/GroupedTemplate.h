@@ -27,18 +27,15 @@ struct GroupedTemplate {
     std::vector<FieldSlot> fields;       // every field's cell, format text and colours
     std::vector<int> header;             // per field: own-block level index, or -1 for detail
     std::vector<std::size_t> writeLevel; // per field: written when the changed level <= this
-    std::vector<bool> asText;            // per field: written without its format text
     // Texts of the detail block's first line in cross positions without a detail field,
     // copied into every added line (labels, units).
     std::vector<std::pair<std::size_t, std::string>> staticTexts;
 };
 
-// Takes the layout from the resolved plan (the detail block in plan.block), the levels, the
-// statement's RESERVE and IMAGE list, the recordset's field names and the template table.
+// Takes the layout from the resolved plan (the detail block in plan.block, image fields
+// marked), the levels, the statement's RESERVE and the template table.
 GroupedTemplate BuildGroupedTemplate(const TableFillPlan& plan,
                                      const std::vector<GroupLevelPlan>& levels, int reserve,
-                                     const std::vector<std::string>& images,
-                                     const std::vector<std::string>& names,
                                      pptx::TableEditor& table);
 
 } // namespace slidesmith::fill

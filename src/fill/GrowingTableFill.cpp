@@ -1,6 +1,7 @@
 #include "fill/GrowingTableFill.h"
 
 #include "fill/TableLines.h"
+#include "fill/TablePictures.h"
 
 #include <algorithm>
 #include <exception>
@@ -204,6 +205,7 @@ bool GrowingFill::FillPages() {
 void GrowingFill::WritePage(std::size_t page, std::size_t pageRecords, bool& interrupted) {
     const auto length = static_cast<std::size_t>(m_plan.blockLength);
     TableLines lines(*m_table, m_byRow);
+    TablePictures pictures(m_plan, *m_slide, *m_table, m_shape);
     for (std::size_t k = 0; k < pageRecords; ++k) {
         if (!ReportRecordProgress(m_context, m_plan, k + 1 + (page - 1) * m_pageRecords)) {
             interrupted = true;
@@ -212,6 +214,13 @@ void GrowingFill::WritePage(std::size_t page, std::size_t pageRecords, bool& int
         for (std::size_t i = 0; i < m_plan.fields.size(); ++i) {
             const FieldSlot& field = m_plan.fields[i];
             const odbc::FieldValue value = m_context.records.ReadValue(i);
+            if (field.image) {
+                const std::size_t line = LineOf(field.cell, m_byRow) + k * length;
+                const std::size_t cross = CrossOf(field.cell, m_byRow);
+                pictures.Place(m_byRow ? line : cross, m_byRow ? cross : line, value,
+                               field.imageSettings);
+                continue;
+            }
             // Added blocks hold no format texts of their own: the template's serve every record.
             WriteCellValue(
                 lines.Text(LineOf(field.cell, m_byRow) + k * length, CrossOf(field.cell, m_byRow)),

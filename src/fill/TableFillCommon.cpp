@@ -1,5 +1,6 @@
 #include "fill/TableFillCommon.h"
 
+#include "fill/TablePictures.h"
 #include "fill/ValueFormat.h"
 
 #include <cmath>
@@ -82,6 +83,21 @@ std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
     return plan;
 }
 
+bool ResolveTableImages(TableFillContext& context, pptx::TableEditor& table, TableFillPlan& plan,
+                        FillPhase& phase) {
+    phase = FillPhase::Image;
+    const auto textOf = [&](std::size_t i) {
+        return table.CellText(static_cast<std::size_t>(plan.fields[i].cell.row),
+                              static_cast<std::size_t>(plan.fields[i].cell.column));
+    };
+    if (!ResolveImageList(context.statement.Images, context.records, plan.fields, textOf,
+                          context.reporter)) {
+        return false;
+    }
+    plan.pictures = MakePicturePlacer(context, plan.fields, plan.recordCount);
+    return true;
+}
+
 std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::TableEditor& table,
                                             const TemplateColourReader& colours, FillPhase& phase) {
     std::optional<TableFillPlan> plan = StartTableFillCells(context, table, colours, phase);
@@ -94,6 +110,9 @@ std::optional<TableFillPlan> StartTableFill(TableFillContext& context, pptx::Tab
         return std::nullopt;
     }
     plan->blockLength = BlockLength(plan->block, plan->order);
+    if (!ResolveTableImages(context, table, *plan, phase)) {
+        return std::nullopt;
+    }
     phase = FillPhase::Records;
     return plan;
 }
@@ -144,26 +163,27 @@ pptx::Shape FindTableShape(pptx::SlidePart& slide, int ordinal) {
     return {};
 }
 
-void LogFillFailure(TableFillContext& context, FillPhase phase, std::size_t slideIndex,
-                    std::string_view description) {
-    std::string message;
+std::string PhaseMessage(const script::StatementRecord& statement, FillPhase phase) {
     switch (phase) {
     case FillPhase::CellList:
-        message = "Syntax error. Failed to parse cell list.";
-        break;
+        return "Syntax error. Failed to parse cell list.";
     case FillPhase::Groups:
-        message = "Syntax error. Failed to parse group.";
-        break;
+        return "Syntax error. Failed to parse group.";
     case FillPhase::GroupRanges:
-        message = "Syntax error. Failed to parse grouprange.";
-        break;
+        return "Syntax error. Failed to parse grouprange.";
     case FillPhase::Range:
-        message = "Syntax error. Failed to parse range '" + context.statement.RangeText + "'.";
-        break;
+        return "Syntax error. Failed to parse range '" + statement.RangeText + "'.";
+    case FillPhase::Image:
+        return "Syntax error. Failed to parse image.";
     case FillPhase::Records:
-        message = "Failed to execute function REPORT.";
         break;
     }
+    return "Failed to execute function REPORT.";
+}
+
+void LogFillFailure(TableFillContext& context, FillPhase phase, std::size_t slideIndex,
+                    std::string_view description) {
+    const std::string message = PhaseMessage(context.statement, phase);
     std::string information = "Slide " + std::to_string(slideIndex + 1) + ", table \"" +
                               context.statement.Target + "\": ";
     information += description;

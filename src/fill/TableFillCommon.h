@@ -3,6 +3,8 @@
 #include "fill/CellList.h"
 #include "fill/FieldKind.h"
 #include "fill/FillReporter.h"
+#include "fill/ImageSettings.h"
+#include "fill/PicturePlacer.h"
 #include "fill/RecordSource.h"
 #include "fill/TemplateColours.h"
 #include "platform/pptx/ColourResolver.h"
@@ -14,6 +16,7 @@
 #include "script/StatementRecord.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +55,8 @@ struct FieldSlot {
     std::string templateText; // the format text found in the cell before any record
     ValueKind kind = ValueKind::Other;
     TemplateColours colours;
+    bool image = false; // an IMAGE field: its value names a picture
+    ImageSettings imageSettings;
 };
 
 struct TableFillPlan {
@@ -60,7 +65,8 @@ struct TableFillPlan {
     FillOrder order = FillOrder::Row; // never Unset
     int blockLength = 1;
     std::size_t recordCount = 0;
-    std::size_t progressInterval = 0; // records between progress lines, 0 for none
+    std::size_t progressInterval = 0;        // records between progress lines, 0 for none
+    std::shared_ptr<PicturePlacer> pictures; // set when image fields have records to show
 };
 
 // Reads the colours of format texts in the cells of one table.
@@ -79,7 +85,7 @@ private:
 };
 
 // Where a failure happened, which chooses the message it is logged with.
-enum class FillPhase { CellList, Groups, GroupRanges, Range, Records };
+enum class FillPhase { CellList, Groups, GroupRanges, Range, Image, Records };
 
 // "[<label>]    Returns <n> record(s) from the data source."
 std::string RecordCountLine(std::string_view label, std::size_t recordCount);
@@ -109,7 +115,13 @@ std::optional<TableFillPlan> StartTableFillCells(TableFillContext& context,
                                                  const TemplateColourReader& colours,
                                                  FillPhase& phase);
 
-// The same for a table fill, with its plan's record count and progress interval.
+// Marks the IMAGE list's fields (their cell texts become size settings and are cleared) and
+// makes the plan's picture placer. The grouped fill calls it after its own RANGE test. A
+// wrong entry is logged and the result is false.
+bool ResolveTableImages(TableFillContext& context, pptx::TableEditor& table, TableFillPlan& plan,
+                        FillPhase& phase);
+
+// ReportRecordProgress for a table fill, with its plan's record count and progress interval.
 bool ReportRecordProgress(TableFillContext& context, const TableFillPlan& plan, std::size_t number);
 
 // Writes a value as the cell's text, formatted by formatText, and gives numbers their colour.
@@ -119,6 +131,9 @@ void WriteCellValue(pptx::TextBody cell, const odbc::FieldValue& value, std::str
 
 // The ordinal-th table shape (1-based, in shape order) of a slide; no shape when there is none.
 pptx::Shape FindTableShape(pptx::SlidePart& slide, int ordinal);
+
+// The message a failure in `phase` is logged with.
+std::string PhaseMessage(const script::StatementRecord& statement, FillPhase phase);
 
 // Logs a failure that escaped the fill as the phase's message with what failed and where, and
 // closes the records. Never throws.

@@ -225,16 +225,11 @@ TEST_P(RunGroupedTableTest, ThreeLevelsByNumberAndNameMoveG1SToTheInnermostHeade
 TEST_P(RunGroupedTableTest, RecordBreaksSplitGroupsAndTheSFlagRepeatsEveryHeader) {
     const std::string own =
         kOwnCells + " GROUP=region GROUPRANGE=A2:C2 GROUP=product PAGEBREAK=G2S PAGEBREAK=2S";
-    // Pictures are not built yet: an IMAGE field is written as its text, and the log says so.
-    const std::string flat =
-        "SLIDE=N CELL=A2 GROUP=region GROUP=product PAGEBREAK=G1 PAGEBREAK=3 IMAGE=month";
+    const std::string flat = "SLIDE=N CELL=A2 GROUP=region GROUP=product PAGEBREAK=G1 PAGEBREAK=3";
     Rows expected = Logged("1", own, kOwnQuery, kSuccess);
     const Rows second =
         Logged("2", flat, kFlatQuery,
-               {"[2]    Returns 9 records from the data source.",
-                "Warning: Pictures are not built into this version of Slidesmith yet; the IMAGE "
-                "fields are written as text.",
-                "[2]    Success."});
+               {"[2]    Returns 9 records from the data source.", "[2]    Success."});
     expected.insert(expected.end(), second.begin(), second.end());
     ExpectLog(Run({{"1", own, kOwnQuery}, {"2", flat, kFlatQuery}}), expected);
 

@@ -44,9 +44,6 @@ TEST(StatementExecutor, SlideTableAndChartLookupsAndChecksFollowTheScript) {
                               "@12 = REPORT(SLIDE=3 TABLE=3 CELL=A1) select x from t"});
     run.Run();
 
-    const std::string notBuilt =
-        "Error Info: Filling grouped tables, shapes and pictures is not built into this version "
-        "of Slidesmith yet.";
     std::vector<std::string> expected = LogHead();
     std::vector<std::string> statements = {
         "[1]    REPORT(SLIDE=1 CELL=A1)",
@@ -71,8 +68,8 @@ TEST(StatementExecutor, SlideTableAndChartLookupsAndChecksFollowTheScript) {
         "Error: Syntax error. There is a lack of the parameter \"CELL\".",
         "[7]    REPORT(SLIDE=1 TYPE=FORM CELL=Title)",
         "[7]    select x from t",
-        "Error: Failed to execute function REPORT.",
-        notBuilt,
+        "[7]    Returns 0 record from the data source.",
+        "Error: Can not find the shape \"Title\" in the slide.",
         "[7]    Failure.",
         "[8]    CHART(SLIDE=N CELL=A1)",
         "[8]    select x from t",

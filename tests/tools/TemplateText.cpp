@@ -217,7 +217,7 @@ private:
         } else if (keyword == "placeholder") {
             Placeholder(line);
         } else if (keyword == "text") {
-            line.AllowOptions({"size", "bold", "colour", "color"});
+            line.AllowOptions({"size", "bold", "colour", "color", "sections"});
             CurrentSlide(line).shapes.push_back(
                 TextShape{line.Word(1), line.BoxAt(2), line.Word(6), line.Format()});
         } else if (keyword == "table") {

@@ -18,7 +18,7 @@ namespace slidesmith::testtools {
 //   slide title-and-content             title-slide | title-and-content | title-only | blank
 //   notes "Speaker notes\nline two"     speaker notes of the current slide
 //   placeholder title "Sales"           title | ctrTitle | subTitle | body [name="..."]
-//   text Note 1in 6in 4in 0.5in "Source: ERP" size=12 bold colour=FF0000
+//   text Note 1in 6in 4in 0.5in "Source: ERP" size=12 bold colour=FF0000 [sections=..]
 //   table Sales 3 4 0.5in 1.5in [col-width=1.5in] [row-height=0.4in] [widths=..,..]
 //         [heights=..] [style={GUID}|none] [first-row=1] [band-row=1] [ids=1]
 //   cell 1 1 "Region" [size=14] [bold] [colour=RRGGBB] [span=2x1]   span = columns x rows

@@ -12,7 +12,11 @@ namespace {
 constexpr const char* kNsDrawing = "http://schemas.openxmlformats.org/drawingml/2006/main";
 
 // CT_Picture: non-visual properties, the blip (stretched to the frame), then the geometry.
-void BuildPicture(pugi::xml_node pic, const std::string& relId, const Rect& rect) {
+constexpr const char* kSvgBlipExtension = "{96DAC541-7B7A-43D3-8B79-37D633B846F1}";
+constexpr const char* kNsSvg = "http://schemas.microsoft.com/office/drawing/2016/SVG/main";
+
+void BuildPicture(pugi::xml_node pic, const std::string& relId, const std::string& svgRelId,
+                  const Rect& rect) {
     pugi::xml_node nvPicPr = pic.append_child("p:nvPicPr");
     pugi::xml_node cNvPr = nvPicPr.append_child("p:cNvPr");
     cNvPr.append_attribute("id") = 0;
@@ -22,7 +26,15 @@ void BuildPicture(pugi::xml_node pic, const std::string& relId, const Rect& rect
         .append_attribute("noChangeAspect") = "1";
     nvPicPr.append_child("p:nvPr");
     pugi::xml_node blipFill = pic.append_child("p:blipFill");
-    blipFill.append_child("a:blip").append_attribute("r:embed") = relId.c_str();
+    pugi::xml_node blip = blipFill.append_child("a:blip");
+    blip.append_attribute("r:embed") = relId.c_str();
+    if (!svgRelId.empty()) {
+        pugi::xml_node ext = blip.append_child("a:extLst").append_child("a:ext");
+        ext.append_attribute("uri") = kSvgBlipExtension;
+        pugi::xml_node svgBlip = ext.append_child("asvg:svgBlip");
+        svgBlip.append_attribute("xmlns:asvg") = kNsSvg;
+        svgBlip.append_attribute("r:embed") = svgRelId.c_str();
+    }
     blipFill.append_child("a:stretch").append_child("a:fillRect");
     pugi::xml_node spPr = pic.append_child("p:spPr");
     pugi::xml_node xfrm = spPr.append_child("a:xfrm");
@@ -145,9 +157,28 @@ ColourContext SlidePart::ColourContextFor(const Shape& shape) {
     return m_inheritance->ColourContextFor(shape);
 }
 
+std::string SlidePart::ImageRelationship(const std::string& media) {
+    for (const std::string& id : Rels().FindByTarget(media)) {
+        if (Rels().FindById(id)->type == ooxml::kRelImage)
+            return id;
+    }
+    return Rels().Add(ooxml::kRelImage, media);
+}
+
 std::uint32_t SlidePart::AddPicture(std::string bytes, std::string_view extension,
                                     std::string_view contentType, const Rect& rect,
                                     std::string_view name) {
+    return AddPictureShape(std::move(bytes), extension, contentType, {}, rect, name);
+}
+
+std::uint32_t SlidePart::AddSvgPicture(std::string png, std::string svg, const Rect& rect,
+                                       std::string_view name) {
+    return AddPictureShape(std::move(png), "png", "image/png", std::move(svg), rect, name);
+}
+
+std::uint32_t SlidePart::AddPictureShape(std::string bytes, std::string_view extension,
+                                         std::string_view contentType, std::string svg,
+                                         const Rect& rect, std::string_view name) {
     if (rect.cx < 0 || rect.cy < 0)
         throw PptxError(m_package.DisplayName() + ": " + m_partName +
                         ": a picture cannot have a negative size");
@@ -158,17 +189,14 @@ std::uint32_t SlidePart::AddPicture(std::string bytes, std::string_view extensio
     if (!root.attribute("xmlns:a"))
         root.append_attribute("xmlns:a") = kNsDrawing;
 
-    std::string media = m_package.StoreMedia(std::move(bytes), extension, contentType);
-    std::string relId;
-    for (const std::string& id : Rels().FindByTarget(media)) {
-        if (Rels().FindById(id)->type == ooxml::kRelImage)
-            relId = id;
-    }
-    if (relId.empty())
-        relId = Rels().Add(ooxml::kRelImage, media);
+    const std::string relId =
+        ImageRelationship(m_package.StoreMedia(std::move(bytes), extension, contentType));
+    std::string svgRelId;
+    if (!svg.empty())
+        svgRelId = ImageRelationship(m_package.StoreMedia(std::move(svg), "svg", "image/svg+xml"));
 
     pugi::xml_document prototype;
-    BuildPicture(prototype.append_child("p:pic"), relId, rect);
+    BuildPicture(prototype.append_child("p:pic"), relId, svgRelId, rect);
     Shape picture = shapes.InsertShape(prototype.first_child());
     std::uint32_t id = picture.Id();
     std::string shapeName = name.empty() ? "Picture " + std::to_string(id - 1) : std::string(name);

@@ -71,8 +71,16 @@ public:
     std::uint32_t AddPicture(std::string bytes, std::string_view extension,
                              std::string_view contentType, const Rect& rect,
                              std::string_view name = {});
+    // The same for an SVG picture as PowerPoint 2016 writes one: the PNG is the picture older
+    // readers show, the SVG is stored beside it and referenced from the PNG's blip.
+    std::uint32_t AddSvgPicture(std::string png, std::string svg, const Rect& rect,
+                                std::string_view name = {});
 
 private:
+    std::string ImageRelationship(const std::string& media);
+    std::uint32_t AddPictureShape(std::string bytes, std::string_view extension,
+                                  std::string_view contentType, std::string svg, const Rect& rect,
+                                  std::string_view name);
     std::string TargetOfType(std::string_view type);
     std::string Describe(const Shape& shape, std::string_view problem) const;
 
