@@ -17,7 +17,7 @@ year=2012
 # The database and the template are built from the committed text files, so they never drift.
 rm -f "$example/sales.db"
 sqlite3 "$example/sales.db" <"$example/sales.sql"
-build/ci/tests/tools/make-template "$example/sales-template.txt" "$example/sales-template.pptx"
+build/ci/tools/make-template "$example/sales-template.txt" "$example/sales-template.pptx"
 
 printed=$(mktemp)
 trap 'rm -f "$printed"' EXIT

@@ -52,7 +52,7 @@ std::string ReadText(const fs::path& path) {
 TEST(CommandLineTools, MakeTemplateWritesAPackageCheckPackageAccepts) {
     TempFolder folder;
     const fs::path example =
-        fs::path(SLIDESMITH_SOURCE_DIR) / "tests/tools/examples/report-template.txt";
+        fs::path(SLIDESMITH_SOURCE_DIR) / "tools/examples/report-template.txt";
     const fs::path output = folder.Path() / "report.potx";
     ASSERT_EQ(Shell(std::string(MAKE_TEMPLATE_EXE) + " " + Quote(example) + " " + Quote(output)),
               0);

@@ -20,7 +20,7 @@ std::string ReadText(const std::string& path) {
 
 TEST(TemplateText, TheExampleDescribesTheSampleReportTemplateExactly) {
     const std::string text =
-        ReadText(std::string(SLIDESMITH_SOURCE_DIR) + "/tests/tools/examples/report-template.txt");
+        ReadText(std::string(SLIDESMITH_SOURCE_DIR) + "/tools/examples/report-template.txt");
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(BuildTemplateParts(ParseTemplateText(text)),
               BuildTemplateParts(SampleReportTemplate()));

@@ -99,7 +99,8 @@ FieldValue Convert(const FieldInfo& field, const unsigned char* data, std::size_
     }
     case FetchKind::Text: {
         WideString wide(length / sizeof(SQLWCHAR), 0);
-        std::memcpy(wide.data(), data, wide.size() * sizeof(SQLWCHAR));
+        if (!wide.empty()) // an empty text may come with no buffer at all
+            std::memcpy(wide.data(), data, wide.size() * sizeof(SQLWCHAR));
         return FieldValue::FromText(WideToUtf8(wide.data(), wide.size()));
     }
     case FetchKind::Binary:

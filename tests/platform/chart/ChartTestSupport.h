@@ -12,7 +12,7 @@
 #include <vector>
 
 // Helpers for the chart model tests: open a chart of a presentation through the engine, and read
-// a saved package back independently (libzip and pugixml through the test tools).
+// a saved package back independently (libzip and pugixml through the package tools).
 namespace slidesmith::chart::testing {
 
 using pptx::testing::ScratchFolder;

@@ -5,7 +5,7 @@
 
 namespace slidesmith::testtools {
 
-// The one exception type of the test tools: what() names the file or part that failed.
+// The one exception type of the package tools: what() names the file or part that failed.
 class TestToolError : public std::runtime_error {
 public:
     explicit TestToolError(const std::string& what) : std::runtime_error(what) {}
