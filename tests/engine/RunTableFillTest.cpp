@@ -119,9 +119,11 @@ TEST_P(RunTableFillTest, AGrowingTableBreaksIntoPageSlidesAndTheNextStatementFol
         EXPECT_EQ(Column(table, 0), items1[page]) << "page " << page + 1;
         EXPECT_EQ(Column(table, 1), amounts[page]) << "page " << page + 1;
     }
-    // The template paints the negative section red: negative amounts take it, others stay black.
+    // The template paints the negative section red: negative amounts take it, in the template's
+    // row and in the rows added beside it alike; others stay black.
     const testtools::TableView first = report.Table(1, "Detail");
     EXPECT_EQ(first.cells.at(1).at(1).colour, "FF0000");
+    EXPECT_EQ(first.cells.at(2).at(1).colour, "FF0000");
     EXPECT_EQ(first.cells.at(3).at(1).colour, "000000");
     EXPECT_EQ(Column(report.Table(4, "Regions"), 0),
               (std::vector<std::string>{"Region", "North", "South", "West"}));
@@ -257,8 +259,8 @@ TEST_P(RunTableFillTest, EmptyQueriesEmptyDeleteTheBlockTheTableOrTheSlide) {
     std::string text;
     for (const char* title : {"None", "Range", "Table", "Slide", "Fixed"}) {
         text += std::string("slide title-only\nplaceholder title \"") + title +
-                "\"\ntable T 3 2 0.5in 1.6in\ncell 1 1 \"Head\"\ncell 2 1 \"@\"\n"
-                "cell 2 2 \"#,##0\"\ncell 3 1 \"Foot\"\n";
+                "\"\ntable T 3 3 0.5in 1.6in\ncell 1 1 \"Head\"\ncell 2 1 \"@\"\n"
+                "cell 2 2 \"#,##0\"\ncell 2 3 \"EUR\"\ncell 3 1 \"Foot\"\n";
     }
     Template(text.c_str());
     const std::string none = "select n, amount from items where n < 0";
@@ -284,10 +286,13 @@ TEST_P(RunTableFillTest, EmptyQueriesEmptyDeleteTheBlockTheTableOrTheSlide) {
     testtools::PresentationReader report(run.PathOf("Report.pptx"));
     ASSERT_EQ(report.SlideCount(), 4u);
     EXPECT_EQ(Column(report.Table(1, "T"), 0), (std::vector<std::string>{"Head", "", "Foot"}));
+    // Format texts go, a static text beside them stays.
+    EXPECT_EQ(Column(report.Table(1, "T"), 2), (std::vector<std::string>{"", "EUR", ""}));
     EXPECT_EQ(Column(report.Table(2, "T"), 0), (std::vector<std::string>{"Head", "Foot"}));
     EXPECT_THROW(report.Table(3, "T"), testtools::TestToolError);
     EXPECT_EQ(Column(report.Table(4, "T"), 0), (std::vector<std::string>{"Head", "", "Foot"}));
     EXPECT_EQ(Column(report.Table(4, "T"), 1), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(Column(report.Table(4, "T"), 2), (std::vector<std::string>{"", "EUR", ""}));
 }
 
 TEST_P(RunTableFillTest, BatchRunsLogProgressEveryIntervalOfRecords) {

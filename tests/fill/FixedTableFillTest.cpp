@@ -80,35 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "A1:C2",
                    2,
                    {{}, {"", "", "sub"}, {}, {"", "", "sub"}},
-                   {{"1", "name 1", ""}, {"", "", "sub"}, {"2", "name 2", ""}, {"", "", "sub"}}},
-        // Without records the format texts must not stay behind as data.
-        LayoutCase{"NoRecords",
-                   FillOrder::Row,
-                   "A2",
-                   "",
-                   0,
-                   {{"Id", "Name", "Note"}, {"000", "@", "x"}},
-                   {{"Id", "Name", "Note"}, {"", "", "x"}}}),
+                   {{"1", "name 1", ""}, {"", "", "sub"}, {"2", "name 2", ""}, {"", "", "sub"}}}),
     [](const auto& test) { return std::string(test.param.name); });
-
-TEST_F(FixedTableFillTest, MoreRecordsThanRoomFailsAfterWritingThoseThatFit) {
-    harness.ShapeTable(kSecondTableSlide, {{"Id", "Name"}, {"0", ""}, {}, {}});
-    harness.statement.Cells = {"A2"};
-    harness.records = NumberedRecords(5);
-
-    EXPECT_FALSE(harness.RunFixed(kSecondTableSlide).success);
-
-    EXPECT_TRUE(harness.records.Closed());
-    ASSERT_EQ(harness.reporter.errors.size(), 1U);
-    EXPECT_EQ(harness.reporter.errors[0].first, "Failed to execute function REPORT.");
-    EXPECT_NE(harness.reporter.errors[0].second.find("Slide 3"), std::string::npos)
-        << harness.reporter.errors[0].second;
-    harness.SaveAndReopen();
-    EXPECT_EQ(
-        harness.Texts(kSecondTableSlide),
-        (TableTexts{
-            {"Id", "Name", ""}, {"1", "name 1", ""}, {"2", "name 2", ""}, {"3", "name 3", ""}}));
-}
 
 // Negative amounts take the colour of the format's second section, zeros the third's; positive
 // ones keep the cell's.
@@ -166,10 +139,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    false,
                                    {"Processing record number 5 of 10...",
                                     "Processing record number 10 of 10...", "Process complete."}},
-                      ProgressCase{4,
-                                   false,
-                                   {"Processing record number 4 of 10...",
-                                    "Processing record number 8 of 10...", "Process complete."}},
                       ProgressCase{0, false, {}},
                       // On screen instead of in the log; -I still ends with the last line.
                       ProgressCase{0.5, true, {"Process complete."}}));

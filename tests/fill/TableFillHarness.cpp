@@ -116,8 +116,4 @@ std::uint32_t FillHarness::TextColour(std::size_t slide, std::size_t row, std::s
     return pptx::ColourResolver(colours).TextColour(part.Table(shape).CellText(row, column), 0);
 }
 
-bool FillHarness::HasTable(std::size_t slide) {
-    return static_cast<bool>(FindTableShape(m_presentation->Slide(slide), 1));
-}
-
 } // namespace slidesmith::fill::testing

@@ -90,7 +90,6 @@ public:
     pptx::Presentation& SaveAndReopen();
     TableTexts Texts(std::size_t slide);
     std::uint32_t TextColour(std::size_t slide, std::size_t row, std::size_t column);
-    bool HasTable(std::size_t slide);
     std::size_t SlideCount() { return m_presentation->SlideCount(); }
     pptx::Presentation& Presentation() { return *m_presentation; }
 
