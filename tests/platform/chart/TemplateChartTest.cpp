@@ -53,24 +53,6 @@ TEST(TemplateChart, RowsInsertedInsideTheSeriesStretchEveryReferenceAndCache) {
     EXPECT_EQ(values.formatCode, "0.0");
 }
 
-TEST(TemplateChart, ColumnsInsertedBetweenTwoSeriesBecomeSeriesAndDeletedOnesGo) {
-    testing::ScratchFolder folder;
-    testing::OpenedChart opened = OpenChart(WriteChartTemplate(folder, QuarterlyBars()));
-    xlsx::Worksheet& sheet = opened.chart->Workbook().Sheet(1);
-    sheet.Insert(xlsx::Range::WholeColumns(3, 5), xlsx::Shift::Right);
-    EXPECT_EQ(
-        opened.chart->SeriesFormulas(),
-        (std::vector<std::string>{"=SERIES(Sheet1!$B$1,Sheet1!$A$2:$A$5,Sheet1!$B$2:$B$5,1)",
-                                  "=SERIES(Sheet1!$C$1,Sheet1!$A$2:$A$5,Sheet1!$C$2:$C$5,2)",
-                                  "=SERIES(Sheet1!$D$1,Sheet1!$A$2:$A$5,Sheet1!$D$2:$D$5,3)",
-                                  "=SERIES(Sheet1!$E$1,Sheet1!$A$2:$A$5,Sheet1!$E$2:$E$5,4)",
-                                  "=SERIES(Sheet1!$F$1,Sheet1!$A$2:$A$5,Sheet1!$F$2:$F$5,5)"}));
-    sheet.Delete(xlsx::Range::WholeColumns(2, 5), xlsx::Shift::Left);
-    EXPECT_EQ(opened.chart->SeriesFormulas(),
-              std::vector<std::string>{"=SERIES(Sheet1!$B$1,Sheet1!$A$2:$A$5,Sheet1!$B$2:$B$5,1)"});
-    testing::SaveChecked(opened, folder / "out.pptx");
-}
-
 TEST(TemplateChart, DeletingTheFirstSampleBlockToTheLeftLeavesTheSecondSeries) {
     testing::ScratchFolder folder;
     testing::OpenedChart opened = OpenChart(WriteChartTemplate(folder, QuarterlyBars()));
