@@ -3,6 +3,7 @@
 // distinct pictures from files; then the report is saved. Each size runs in its own process so
 // its peak memory is its own. Prints times, peak memory, the media parts stored and the ratio
 // of the larger run's time to the smaller's.
+#include "BenchProcess.h"
 #include "BenchTemplate.h"
 #include "fill/FormFill.h"
 #include "platform/files/FileIo.h"
@@ -28,12 +29,6 @@ constexpr int kPictures = 50;
 
 double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 std::string TextShape(int id, const std::string& name, int y, const std::string& text) {
@@ -169,26 +164,9 @@ void RunJob(std::size_t records, const fs::path& folder) {
         media += saved.Entry(i).name.starts_with("ppt/media/") ? 1 : 0;
     std::printf("records %zu: %s, fill %.3f s, save %.3f s, total %.3f s, peak %.0f MB, "
                 "slides %zu, media parts %zu, output %.1f MB\n",
-                records, ok ? "ok" : "FAILED", filled, total - filled, total, PeakMegabytes(),
-                presentation.SlideCount(), media, static_cast<double>(fs::file_size(out)) / 1e6);
-}
-
-template <typename Job>
-void InChild(Job job) {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        try {
-            job();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "failed: %s\n", error.what());
-            _exit(1);
-        }
-        std::fflush(stdout);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+                records, ok ? "ok" : "FAILED", filled, total - filled, total,
+                bench::PeakMegabytes(), presentation.SlideCount(), media,
+                static_cast<double>(fs::file_size(out)) / 1e6);
 }
 
 } // namespace
@@ -207,7 +185,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kPictures; ++i)
         files::WriteFileAtomically(folder / "pics" / ("p" + std::to_string(i) + ".bmp"), Bitmap(i));
     for (std::size_t records : sizes)
-        InChild([&] { RunJob(records, folder); });
+        bench::RunInChild([&] { RunJob(records, folder); });
     if (!keep)
         fs::remove_all(folder);
     return 0;

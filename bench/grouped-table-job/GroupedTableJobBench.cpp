@@ -2,6 +2,7 @@
 // products with header rows of their own, a page per product, 20 records a page) and saves
 // the report, run through the engine as batch mode runs it. Each size runs in its own process
 // so its peak memory is its own; the database is made before the clock starts.
+#include "BenchProcess.h"
 #include "BenchTemplate.h"
 #include "definition/ConversionTable.h"
 #include "definition/DefinitionFile.h"
@@ -25,12 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace slidesmith;
 using Clock = std::chrono::steady_clock;
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 void MakeDatabase(const fs::path& file, std::size_t records) {
     odbc::Connection connection;
@@ -110,26 +105,8 @@ void RunJob(std::size_t records, const fs::path& folder) {
     engine::RunReport(context);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("records %zu: %.3f s, peak %.0f MB, errors %d, report %.1f MB\n", records, seconds,
-                PeakMegabytes(), state.ErrorCount,
+                bench::PeakMegabytes(), state.ErrorCount,
                 static_cast<double>(fs::file_size(folder / "report.pptx")) / 1e6);
-}
-
-template <typename Job>
-void InChild(Job job) {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        try {
-            job();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "failed: %s\n", error.what());
-            _exit(1);
-        }
-        std::fflush(stdout);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
 }
 
 } // namespace
@@ -145,7 +122,7 @@ int main(int argc, char** argv) {
         keep ? fs::path(argv[2])
              : fs::temp_directory_path() / ("slidesmith-bench-" + std::to_string(getpid()));
     for (std::size_t records : sizes)
-        InChild([&] { RunJob(records, folder / std::to_string(records)); });
+        bench::RunInChild([&] { RunJob(records, folder / std::to_string(records)); });
     if (!keep)
         fs::remove_all(folder);
     return 0;

@@ -2,6 +2,7 @@
 // per page, every copy's table grows to 20 data rows and every cell gets a text, then the report
 // is saved. Each size runs in its own process so its peak memory is its own. The floor is the
 // time to write the same parts into a zip with the same compressor, the least any save costs.
+#include "BenchProcess.h"
 #include "BenchTemplate.h"
 #include "platform/pptx/ParallelDeflate.h"
 #include "platform/pptx/Presentation.h"
@@ -32,12 +33,6 @@ double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
 // Fills one page: the table grows from one data row to 20 and every cell gets a text.
 void FillPage(SlidePart& slide, std::size_t page) {
     TableEditor table = slide.Table(slide.Shapes().Find("Table 3"));
@@ -64,14 +59,14 @@ void RunReport(std::size_t pages, bool release, const fs::path& out) {
             presentation.Slide(page).Release();
     }
     double filled = Seconds(start);
-    double filledPeak = PeakMegabytes();
+    double filledPeak = slidesmith::bench::PeakMegabytes();
     presentation.SaveAs(out, 1);
     double total = Seconds(start);
     std::printf("pages %zu%s: duplicate %.3f s, fill %.3f s, save %.3f s, total %.3f s, "
                 "peak %.0f MB (%.0f MB before saving), output %.1f MB\n",
                 pages, release ? " (pages released when filled)" : "", duplicated,
-                filled - duplicated, total - filled, total, PeakMegabytes(), filledPeak,
-                static_cast<double>(fs::file_size(out)) / 1e6);
+                filled - duplicated, total - filled, total, slidesmith::bench::PeakMegabytes(),
+                filledPeak, static_cast<double>(fs::file_size(out)) / 1e6);
 }
 
 // The least a save of this output costs: deflate every part with the same compressor on all
@@ -99,24 +94,6 @@ void RunFloor(const fs::path& report, const fs::path& out) {
                 jobs.size());
 }
 
-template <typename Job>
-void InChild(Job job) {
-    std::fflush(stdout);
-    pid_t child = fork();
-    if (child == 0) {
-        try {
-            job();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "failed: %s\n", error.what());
-            _exit(1);
-        }
-        std::fflush(stdout);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-}
-
 } // namespace
 
 // Usage: slidesmith_bench_pagination [pages [folder]]: one size only; with a folder the reports
@@ -132,9 +109,9 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
     for (std::size_t pages : sizes) {
         fs::path report = folder / ("report-" + std::to_string(pages) + ".pptx");
-        InChild([&] { RunReport(pages, false, report); });
-        InChild([&] { RunReport(pages, true, report); });
-        InChild([&] { RunFloor(report, folder / "floor.pptx"); });
+        slidesmith::bench::RunInChild([&] { RunReport(pages, false, report); });
+        slidesmith::bench::RunInChild([&] { RunReport(pages, true, report); });
+        slidesmith::bench::RunInChild([&] { RunFloor(report, folder / "floor.pptx"); });
     }
     if (!keep)
         fs::remove_all(folder);

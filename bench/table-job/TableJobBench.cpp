@@ -2,6 +2,7 @@
 // per slide, by a batch run of a definition, timed from loading the definition to the saved
 // report. Each size runs in its own process, so its peak memory is the run's own; the database
 // is built beforehand and not timed.
+#include "BenchProcess.h"
 #include "BenchTemplate.h"
 #include "definition/ConversionTable.h"
 #include "definition/DefinitionFile.h"
@@ -27,12 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kRecordsPerPage = 20;
 constexpr std::size_t kRowsPerInsert = 500;
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 // sales(id, region, product, amount): texts of a realistic length and amounts with cents, some
 // negative, so every value goes through the cell formatting.
@@ -99,28 +94,10 @@ void RunJob(const fs::path& folder, std::size_t records) {
     std::printf("records %zu (%zu slides): %.3f s, %.1f us/record, peak %.0f MB, report %.1f MB, "
                 "%d errors\n",
                 records, (records + kRecordsPerPage - 1) / kRecordsPerPage, seconds,
-                seconds * 1e6 / static_cast<double>(records), PeakMegabytes(),
+                seconds * 1e6 / static_cast<double>(records), bench::PeakMegabytes(),
                 static_cast<double>(bytes) / 1e6, state.ErrorCount);
     if (state.ErrorCount > 0)
         std::printf("  see %s\n", (folder / "run.log").c_str());
-}
-
-template <typename Job>
-void InChild(Job job) {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        try {
-            job();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "failed: %s\n", error.what());
-            _exit(1);
-        }
-        std::fflush(stdout);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
 }
 
 } // namespace
@@ -141,7 +118,7 @@ int main(int argc, char** argv) {
         fs::create_directories(folder);
         CreateDatabase(folder / "bench.db", records);
         WriteJob(folder);
-        InChild([&] { RunJob(folder, records); });
+        bench::RunInChild([&] { RunJob(folder, records); });
     }
     if (!keep)
         fs::remove_all(root);
