@@ -132,19 +132,16 @@ bool GrowingFill::PrepareBlocks() {
     }
     if (m_pageRecords > 0 && m_pageRecords < records) {
         m_pages = records / m_pageRecords + (records % m_pageRecords != 0 ? 1 : 0);
-        // The first copy is made before the trimming, and every later copy is placed directly
-        // after the template slide, so the untrimmed copy ends up as the last page.
-        for (std::size_t copy = 1; copy <= m_pages; ++copy) {
-            if (copy == 2) {
-                const std::size_t firstBelow = m_blockStart + m_pageRecords * length;
-                while (lines.Count() >= firstBelow) {
-                    lines.Delete(firstBelow);
-                }
-            }
-            if (copy + 1 <= m_pages) {
-                m_context.presentation.Duplicate(m_slideIndex);
-            }
+        // The last page is copied before the trimming, so it alone keeps the rows below the
+        // block (a totals row); the copies of the trimmed slide go between it and the template.
+        // Copies wait as bytes until their page is filled: thousands of them held as documents
+        // would be most of a big report's memory.
+        m_context.presentation.Duplicate(m_slideIndex).Release();
+        const std::size_t firstBelow = m_blockStart + m_pageRecords * length;
+        while (lines.Count() >= firstBelow) {
+            lines.Delete(firstBelow);
         }
+        m_context.presentation.AddReleasedCopies(m_slideIndex, m_pages - 2);
     }
     return true;
 }
