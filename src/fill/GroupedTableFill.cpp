@@ -269,19 +269,7 @@ void GroupedFill::ApplyNoData() {
 } // namespace
 
 TableFillResult FillGroupedTable(TableFillContext& context) {
-    TableFillResult result;
-    result.slideIndex = context.slideIndex;
-    FillPhase phase = FillPhase::CellList;
-    try {
-        GroupedFill fill(context, result);
-        result.success = fill.Run(phase);
-    } catch (const std::exception& error) {
-        LogFillFailure(context, phase, result.slideIndex, error.what());
-        result.success = false;
-        return result;
-    }
-    CloseRecords(context.records);
-    return result;
+    return RunPagedFill<GroupedFill>(context);
 }
 
 } // namespace slidesmith::fill

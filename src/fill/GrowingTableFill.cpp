@@ -266,19 +266,7 @@ void GrowingFill::ApplyNoData() {
 } // namespace
 
 TableFillResult FillGrowingTable(TableFillContext& context) {
-    TableFillResult result;
-    result.slideIndex = context.slideIndex;
-    FillPhase phase = FillPhase::CellList;
-    try {
-        GrowingFill fill(context, result);
-        result.success = fill.Run(phase);
-    } catch (const std::exception& error) {
-        LogFillFailure(context, phase, result.slideIndex, error.what());
-        result.success = false;
-        return result;
-    }
-    CloseRecords(context.records);
-    return result;
+    return RunPagedFill<GrowingFill>(context);
 }
 
 } // namespace slidesmith::fill

@@ -16,6 +16,7 @@
 #include "script/StatementRecord.h"
 
 #include <cstddef>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -142,5 +143,25 @@ void LogFillFailure(TableFillContext& context, FillPhase phase, std::size_t slid
 
 // Closes the records, ignoring failures: a fill's way out must not throw.
 void CloseRecords(RecordSource& records) noexcept;
+
+// Runs a paged fill object made from (context, result): its Run(phase) gives the success, a
+// platform fault is logged with the phase it had reached, and the recordset is closed after a
+// run that did not throw.
+template <typename Fill>
+TableFillResult RunPagedFill(TableFillContext& context) {
+    TableFillResult result;
+    result.slideIndex = context.slideIndex;
+    FillPhase phase = FillPhase::CellList;
+    try {
+        Fill fill(context, result);
+        result.success = fill.Run(phase);
+    } catch (const std::exception& error) {
+        LogFillFailure(context, phase, result.slideIndex, error.what());
+        result.success = false;
+        return result;
+    }
+    CloseRecords(context.records);
+    return result;
+}
 
 } // namespace slidesmith::fill
