@@ -6,25 +6,6 @@
 #include <charconv>
 
 namespace slidesmith::fill {
-namespace {
-
-void Widen(BlockBounds& block, const CellCoordinate& cell) {
-    // A bound still 0 has not been set, so the first cell always sets it.
-    if (block.minRow == 0 || cell.row < block.minRow) {
-        block.minRow = cell.row;
-    }
-    if (block.maxRow == 0 || cell.row > block.maxRow) {
-        block.maxRow = cell.row;
-    }
-    if (block.minColumn == 0 || cell.column < block.minColumn) {
-        block.minColumn = cell.column;
-    }
-    if (block.maxColumn == 0 || cell.column > block.maxColumn) {
-        block.maxColumn = cell.column;
-    }
-}
-
-} // namespace
 
 std::optional<double> NumberFromText(std::string_view text) {
     // Digits with sign, point and exponent only: from_chars alone would also take "inf" and
@@ -68,7 +49,7 @@ std::optional<FillMessage> PlanChartCells(const std::vector<std::string>& cellLi
             (order == FillOrder::Row ? cell.column : cell.row) += 1;
         }
         plan.cells.push_back(cell);
-        Widen(plan.block, cell);
+        ExtendBounds(plan.block, cell);
     }
     return std::nullopt;
 }

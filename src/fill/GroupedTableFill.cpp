@@ -235,9 +235,7 @@ void GroupedFill::ApplyNoData() {
         if (std::count(remove.begin() + 1, remove.end(), true) ==
             static_cast<std::ptrdiff_t>(lines.Count())) {
             // A table without rows is not valid; an emptied table is no table.
-            m_table.reset();
-            RemoveTableShape(*m_slide, m_shape);
-            m_result.tableDeleted = true;
+            DropTable(m_table, *m_slide, m_shape, m_result);
             return;
         }
         for (std::size_t line = lines.Count(); line >= 1; --line) {
@@ -248,9 +246,7 @@ void GroupedFill::ApplyNoData() {
         return;
     }
     case script::NoDataAction::DelTable:
-        m_table.reset();
-        RemoveTableShape(*m_slide, m_shape);
-        m_result.tableDeleted = true;
+        DropTable(m_table, *m_slide, m_shape, m_result);
         return;
     case script::NoDataAction::DelSlide:
         m_table.reset();
@@ -259,9 +255,7 @@ void GroupedFill::ApplyNoData() {
         m_result.slideDeleted = true;
         return;
     case script::NoDataAction::None:
-        for (const FieldSlot& field : layout.fields) {
-            lines.Text(LineOf(field.cell, m_byRow), CrossOf(field.cell, m_byRow)).SetText("");
-        }
+        ClearFieldCells(lines, layout.fields, m_byRow);
         return;
     }
 }

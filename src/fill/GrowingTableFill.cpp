@@ -235,9 +235,7 @@ void GrowingFill::ApplyNoData() {
     case script::NoDataAction::DelRange:
         if (m_blockStart == 1 && lines.Count() <= length) {
             // A table without rows is not valid; an emptied table is no table.
-            m_table.reset();
-            RemoveTableShape(*m_slide, m_shape);
-            m_result.tableDeleted = true;
+            DropTable(m_table, *m_slide, m_shape, m_result);
             return;
         }
         for (std::size_t i = 0; i < length; ++i) {
@@ -245,9 +243,7 @@ void GrowingFill::ApplyNoData() {
         }
         return;
     case script::NoDataAction::DelTable:
-        m_table.reset();
-        RemoveTableShape(*m_slide, m_shape);
-        m_result.tableDeleted = true;
+        DropTable(m_table, *m_slide, m_shape, m_result);
         return;
     case script::NoDataAction::DelSlide:
         m_table.reset();
@@ -256,9 +252,7 @@ void GrowingFill::ApplyNoData() {
         m_result.slideDeleted = true;
         return;
     case script::NoDataAction::None:
-        for (const FieldSlot& field : m_plan.fields) {
-            lines.Text(LineOf(field.cell, m_byRow), CrossOf(field.cell, m_byRow)).SetText("");
-        }
+        ClearFieldCells(lines, m_plan.fields, m_byRow);
         return;
     }
 }

@@ -25,4 +25,17 @@ void RemoveTableShape(pptx::SlidePart& slide, const pptx::Shape& target) {
     }
 }
 
+void DropTable(std::unique_ptr<pptx::TableEditor>& table, pptx::SlidePart& slide,
+               const pptx::Shape& shape, TableFillResult& result) {
+    table.reset();
+    RemoveTableShape(slide, shape);
+    result.tableDeleted = true;
+}
+
+void ClearFieldCells(TableLines& lines, const std::vector<FieldSlot>& fields, bool byRow) {
+    for (const FieldSlot& field : fields) {
+        lines.Text(LineOf(field.cell, byRow), CrossOf(field.cell, byRow)).SetText("");
+    }
+}
+
 } // namespace slidesmith::fill

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "fill/CellReference.h"
+#include "fill/TableFillCommon.h"
 #include "platform/pptx/Shape.h"
 #include "platform/pptx/SlidePart.h"
 #include "platform/pptx/TableEditor.h"
 #include "platform/pptx/TextBody.h"
 
 #include <cstddef>
+#include <memory>
+#include <vector>
 
 // Table helpers the growing fills share: the lines records advance along, and finding or
 // removing a table shape on a page slide.
@@ -49,5 +52,13 @@ int TableOrdinal(pptx::SlidePart& slide, const pptx::Shape& tableShape);
 
 // Removes a shape from its slide's top-level shapes; nothing when it is not there.
 void RemoveTableShape(pptx::SlidePart& slide, const pptx::Shape& target);
+
+// Removes a page's table shape for NODATA (DELTABLE, or DELRANGE over the whole table) and
+// says so in the result. The editor is dropped first: it points into the removed shape.
+void DropTable(std::unique_ptr<pptx::TableEditor>& table, pptx::SlidePart& slide,
+               const pptx::Shape& shape, TableFillResult& result);
+
+// Empties the template cells of the fields: NODATA without an action.
+void ClearFieldCells(TableLines& lines, const std::vector<FieldSlot>& fields, bool byRow);
 
 } // namespace slidesmith::fill
