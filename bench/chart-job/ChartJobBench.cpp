@@ -3,11 +3,9 @@
 // workbook rows inserted (or datasheet extended), cells written, caches rebuilt, report saved. Each
 // size runs three times; the best time and the time per category are shown, so growth can be judged
 // as linear or not.
+#include "BenchRun.h"
 #include "TemplateBuilder.h"
 #include "TemplateText.h"
-#include "definition/ConversionTable.h"
-#include "definition/DefinitionFile.h"
-#include "engine/RunContext.h"
 #include "platform/files/FileIo.h"
 #include "platform/odbc/Connection.h"
 
@@ -69,35 +67,10 @@ void WriteDefinition(const fs::path& folder, const Job& job) {
 
 // One run, definition to saved report; returns seconds.
 double RunOnce(const fs::path& folder) {
-    definition::ReportDefinition definition;
-    std::string script;
     const Clock::time_point start = Clock::now();
-    definition::DefinitionOutcome outcome =
-        definition::OpenDefinition(folder / "chart.slm", definition, script);
-    if (!outcome.succeeded)
-        throw std::runtime_error(outcome.message);
-    engine::RunOptions options;
-    options.DefinitionPath = (folder / "chart.slm").string();
-    engine::RunState state;
-    engine::NullRunObserver observer;
-    const std::vector<definition::ConversionFormat> table =
-        definition::ReadConversionTable(fs::path(SLIDESMITH_SOURCE_DIR) / "share" / "sconv.cfg");
-    engine::RunContext context{.Definition = definition,
-                               .Options = options,
-                               .State = state,
-                               .Observer = observer,
-                               .ConversionTable = table,
-                               .ApplicationFolder = folder,
-                               .ScriptText = std::nullopt,
-                               .CodePage = definition::kDefaultCodePage,
-                               .Login = {},
-                               .ShowErrorBox = {},
-                               .Viewer = {},
-                               .LogClock = nullptr,
-                               .Log = nullptr};
-    engine::RunReport(context);
+    const int errors = bench::RunDefinitionInBatch(folder / "chart.slm");
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (state.ErrorCount != 0)
+    if (errors != 0)
         throw std::runtime_error("the run logged errors; see " + (folder / "run.log").string());
     return seconds;
 }

@@ -3,10 +3,8 @@
 // the report, run through the engine as batch mode runs it. Each size runs in its own process
 // so its peak memory is its own; the database is made before the clock starts.
 #include "BenchProcess.h"
+#include "BenchRun.h"
 #include "BenchTemplate.h"
-#include "definition/ConversionTable.h"
-#include "definition/DefinitionFile.h"
-#include "engine/RunContext.h"
 #include "platform/files/FileIo.h"
 #include "platform/odbc/Connection.h"
 #include "platform/pptx/Presentation.h"
@@ -75,37 +73,11 @@ void RunJob(std::size_t records, const fs::path& folder) {
     MakeDatabase(folder / "sales.db", records);
     WriteTemplate(folder / "template.pptx");
     WriteDefinition(folder / "job.slm");
-    const auto conversions =
-        definition::ReadConversionTable(fs::path(SLIDESMITH_SOURCE_DIR) / "share" / "sconv.cfg");
-
     const Clock::time_point start = Clock::now();
-    definition::ReportDefinition reportDefinition;
-    std::string script;
-    const auto outcome = definition::OpenDefinition(folder / "job.slm", reportDefinition, script);
-    if (!outcome.succeeded)
-        throw std::runtime_error(outcome.message);
-    engine::RunOptions options;
-    options.DefinitionPath = (folder / "job.slm").string();
-    engine::RunState state;
-    engine::NullRunObserver observer;
-    engine::RunContext context{.Definition = reportDefinition,
-                               .Options = options,
-                               .State = state,
-                               .Observer = observer,
-                               .ConversionTable = conversions,
-                               .ApplicationFolder = folder,
-                               .ScriptText = std::nullopt,
-                               .Login = {},
-                               .ShowErrorBox =
-                                   [](std::string_view text) {
-                                       std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()),
-                                                    text.data());
-                                   },
-                               .Viewer = {}};
-    engine::RunReport(context);
+    const int errors = bench::RunDefinitionInBatch(folder / "job.slm");
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("records %zu: %.3f s, peak %.0f MB, errors %d, report %.1f MB\n", records, seconds,
-                bench::PeakMegabytes(), state.ErrorCount,
+                bench::PeakMegabytes(), errors,
                 static_cast<double>(fs::file_size(folder / "report.pptx")) / 1e6);
 }
 

@@ -3,11 +3,8 @@
 // report. Each size runs in its own process, so its peak memory is the run's own; the database
 // is built beforehand and not timed.
 #include "BenchProcess.h"
+#include "BenchRun.h"
 #include "BenchTemplate.h"
-#include "definition/ConversionTable.h"
-#include "definition/DefinitionFile.h"
-#include "engine/RunContext.h"
-#include "engine/RunObserver.h"
 #include "platform/files/FileIo.h"
 #include "platform/odbc/Connection.h"
 
@@ -64,39 +61,15 @@ void WriteJob(const fs::path& folder) {
 
 void RunJob(const fs::path& folder, std::size_t records) {
     const Clock::time_point start = Clock::now();
-    definition::ReportDefinition definition;
-    std::string script;
-    const definition::DefinitionOutcome outcome =
-        definition::OpenDefinition(folder / "job.slm", definition, script);
-    if (!outcome.succeeded)
-        throw std::runtime_error(outcome.message);
-    engine::RunOptions options;
-    options.Interactive = false;
-    options.DefinitionPath = (folder / "job.slm").string();
-    engine::RunState state;
-    engine::NullRunObserver observer;
-    const std::vector<definition::ConversionFormat> conversions;
-    engine::RunContext context{.Definition = definition,
-                               .Options = options,
-                               .State = state,
-                               .Observer = observer,
-                               .ConversionTable = conversions,
-                               .ApplicationFolder = folder,
-                               .ScriptText = std::nullopt,
-                               .CodePage = definition::kDefaultCodePage,
-                               .Login = {},
-                               .ShowErrorBox = {},
-                               .Viewer = {},
-                               .LogClock = nullptr};
-    engine::RunReport(context);
+    const int errors = bench::RunDefinitionInBatch(folder / "job.slm");
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const std::uintmax_t bytes = fs::file_size(folder / "report.pptx");
     std::printf("records %zu (%zu slides): %.3f s, %.1f us/record, peak %.0f MB, report %.1f MB, "
                 "%d errors\n",
                 records, (records + kRecordsPerPage - 1) / kRecordsPerPage, seconds,
                 seconds * 1e6 / static_cast<double>(records), bench::PeakMegabytes(),
-                static_cast<double>(bytes) / 1e6, state.ErrorCount);
-    if (state.ErrorCount > 0)
+                static_cast<double>(bytes) / 1e6, errors);
+    if (errors > 0)
         std::printf("  see %s\n", (folder / "run.log").c_str());
 }
 
